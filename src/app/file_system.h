@@ -1,0 +1,52 @@
+// The file operations behind the settings files and the address books, as one
+// interface: the program uses the real one, tests substitute one that fails on cue.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qr {
+
+// A file being written. Dropping it without Close() closes it without flushing.
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  virtual bool Write(std::string_view bytes) = 0;
+  // Pushes written bytes through to the disk (fsync / FlushFileBuffers).
+  virtual bool Flush() = 0;
+  virtual bool Close() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Reads the whole file. False when it does not exist or cannot be read.
+  virtual bool ReadFile(const std::string& path, std::string* bytes) = 0;
+  // Creates the file, or empties an existing one. Null on failure.
+  virtual std::unique_ptr<OutputFile> Create(const std::string& path) = 0;
+  // Moves `from` over `to` in one step, replacing `to` if it exists.
+  virtual bool Rename(const std::string& from, const std::string& to) = 0;
+  // Copies `from` to `to`, overwriting `to`.
+  virtual bool Copy(const std::string& from, const std::string& to) = 0;
+  virtual bool Remove(const std::string& path) = 0;
+  // Whether `folder` (ending in a separator, or empty for the current folder)
+  // holds a file named `name`, comparing names as the platform does (on Windows
+  // without regard to letter case).
+  virtual bool FileExistsInFolder(const std::string& folder, const std::string& name) = 0;
+  virtual bool FolderExists(const std::string& path) = 0;
+  // Creates one folder level.
+  virtual bool CreateFolder(const std::string& path) = 0;
+};
+
+// The platform's real file system.
+FileSystem& SystemFileSystem();
+
+// Replaces the file at `path` with `bytes` so that, whatever happens, the file holds
+// either its old or its new content: the bytes go to a temporary file beside it
+// ("<path>.new"), are flushed, and the temporary file is renamed over `path`.
+// On failure the temporary file is removed and false is returned.
+bool WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view bytes);
+
+}  // namespace qr
