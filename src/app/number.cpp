@@ -40,4 +40,19 @@ std::int64_t ReadNumber(std::string_view text) {
   return static_cast<std::int64_t>(value);
 }
 
+std::int64_t ReadDecimal64(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  constexpr std::uint64_t kMax = 9223372036854775807ull;
+  std::uint64_t value = 0;  // clamped just past kMax so it cannot overflow
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    const auto d = static_cast<std::uint64_t>(text[i] - '0');
+    value = value > (kMax - d) / 10 ? kMax + 1 : value * 10 + d;
+  }
+  if (negative) return value > kMax ? INT64_MIN : -static_cast<std::int64_t>(value);
+  return value > kMax ? INT64_MAX : static_cast<std::int64_t>(value);
+}
+
 }  // namespace qr

@@ -1,0 +1,28 @@
+// The main window: building it, and reading back what shutdown and the settings
+// saver need from it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/shell_win.h"
+
+namespace qr {
+
+inline constexpr char kMainWindowClass[] = "QuarraneMainWindow";
+inline constexpr int kMainClientWidth = 660;
+inline constexpr int kMainClientHeight = 310;
+
+// Opens the main window with `title`, its outer top-left corner at (x, y); an x of 0
+// or less becomes 250 and a y of 0 or less 200. Returns false when it cannot be opened.
+bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y);
+
+// Puts the window's current state into the book settings before they are saved:
+// the outer window position, and the field texts once the fields exist.
+void GatherBookSettings(Shell& shell);
+
+// Writes the open book's settings to its companion file.
+void SaveBookSettingsFromWindow(Shell& shell);
+
+}  // namespace qr

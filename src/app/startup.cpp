@@ -1,0 +1,67 @@
+#include "app/startup.h"
+
+#include "app/file_system.h"
+#include "app/number.h"
+#include "app/preference_file.h"
+
+namespace qr {
+
+namespace {
+
+constexpr char kAppSettingsName[] = "qr.inf";
+constexpr std::int64_t kUpdateQuestionAfter = 25;
+
+}  // namespace
+
+UpdateCounterDecision DecideUpdateCounter(const std::string& lastCheckValue,
+                                          const std::function<int()>& random0To18) {
+  const std::int64_t n = ReadDecimal64(lastCheckValue);
+  if (n < kUpdateQuestionAfter) return {n + 1, false};
+  return {random0To18(), true};
+}
+
+StartupState RunStartupFiles(FileSystem& fs, PreferenceFile& prefs,
+                             const std::optional<std::string>& allUsersProfile,
+                             const std::string& currentDirectory, const StartupCallbacks& callbacks) {
+  StartupState s;
+  s.dataFolder = allUsersProfile.value_or("") + "\\Quarrane\\";
+  if (!fs.FolderExists(s.dataFolder)) fs.CreateFolder(s.dataFolder);
+  s.book.bookFolder = s.dataFolder;
+  s.programFolder = currentDirectory;
+
+  const std::string appSettings = s.dataFolder + kAppSettingsName;
+  if (!fs.FileExistsInFolder(s.dataFolder, kAppSettingsName)) {
+    WriteFirstRunAppSettings(prefs, appSettings, s.dataFolder);
+  }
+
+  // "qr.inf" stays open after this; the next open writes the new "Version".
+  if (prefs.Open(appSettings)) {
+    prefs.SelectGroup("Application");
+    s.bookName = prefs.ReadText("CurrentAddressbook", "");
+    s.book.bookFolder = prefs.ReadText("CurrentAddressbookDirectory", "");
+    prefs.WriteText("Version", kProgramVersion);
+  } else {
+    s.bookName = "Addresses";
+  }
+  s.companionName = s.bookName + ".inf";
+  s.bookFileName = s.bookName + ".adb";
+
+  LoadBookSettings(prefs, s.book.bookFolder + s.companionName, s.bookFileName, s.book);
+
+  if (prefs.Open(appSettings)) {
+    prefs.SelectGroup("Application");
+    s.version = prefs.ReadText("Version", "");
+    const UpdateCounterDecision d =
+        DecideUpdateCounter(prefs.ReadText("LastCheckValue", ""), callbacks.random0To18);
+    prefs.WriteText("LastCheckValue", std::to_string(d.newValue));
+    if (d.ask && callbacks.offerUpdateCheck) callbacks.offerUpdateCheck();
+    prefs.Close();
+  }
+  return s;
+}
+
+std::string MainWindowTitle(const StartupState& state) {
+  return "Quarrane " + state.version + " - " + state.bookFileName;
+}
+
+}  // namespace qr
