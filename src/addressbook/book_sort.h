@@ -1,0 +1,30 @@
+// Name order of an address book: what the file is rewritten in each time a book is read.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "addressbook/book_file.h"
+
+namespace qr {
+
+// The upper-case form of one byte in the single-byte Western code page (1252):
+// a-z, the accented lower-case letters 0xE0-0xFE (but not the division sign 0xF7),
+// and 0x9A, 0x9C, 0x9E, 0xFF, which map to 0x8A, 0x8C, 0x8E, 0x9F.
+unsigned char UpperCase1252(unsigned char c);
+
+// The key a name sorts by: spaces (only spaces) cut from both ends, then upper-cased.
+std::string NameSortKey(std::string_view name);
+
+// Whether key `a` sorts before key `b`: bytes compared as unsigned values, a key that
+// is a leading part of the other being the smaller.
+bool NameKeyLess(std::string_view a, std::string_view b);
+
+// Puts `entries` in name order in place. An entry whose key is empty never moves, so
+// the entries between two such entries are ordered only among themselves; equal keys
+// keep their order. Each entry keeps the `number` of the position it lands on, as the
+// exchange-by-pairs sort this replaces did. O(n log n).
+void SortEntriesByName(std::vector<AddressEntry>& entries);
+
+}  // namespace qr
