@@ -1,0 +1,162 @@
+#include "app/settings.h"
+
+namespace qr {
+
+namespace {
+
+constexpr char kTitleComment[] = "Quarrane Initalization Information";
+
+constexpr char kAddressbookKey[] = "Addressbook";
+constexpr char kAddressbookDirectoryKey[] = "AddressbookDirectory";
+
+constexpr char kSenderGroup[] = "Sender Address";
+constexpr char kNameKey[] = "Name";
+constexpr char kStreetKey[] = "Street";
+constexpr char kCszKey[] = "CSZ";
+constexpr char kReturnFontKey[] = "Return Font";
+constexpr char kReturnSizeKey[] = "Return Size";
+constexpr char kReturnStyleKey[] = "Return Style";
+constexpr char kLogoFilenameKey[] = "Logo Filename";
+
+constexpr char kPrinterGroup[] = "Printer Defaults";
+constexpr char kDefaultPrinterKey[] = "Default Printer";
+constexpr char kSenderHorizontalKey[] = "Sender Horizontal";
+constexpr char kSenderVerticalKey[] = "Sender Vertical";
+constexpr char kAddresseeHorizontalKey[] = "Addressee Horizontal";
+constexpr char kAddresseeVerticalKey[] = "Addressee Vertical";
+constexpr char kAddressFontKey[] = "Address Font";
+constexpr char kAddressSizeKey[] = "Address Size";
+constexpr char kAddressStyleKey[] = "Address Style";
+
+constexpr char kWindowGroup[] = "Windows Defaults";
+constexpr char kWindowXKey[] = "WindowX";
+constexpr char kWindowYKey[] = "WindowY";
+
+void FillIfEmpty(std::string& value, const char* fallback) {
+  if (value.empty()) value = fallback;
+}
+
+// The keys of every group but Version, in file order, as both writers put them.
+// `printer` is what goes into Default Printer.
+void WriteBookKeys(PreferenceFile& pf, const std::string& bookFileName, const BookSettings& s,
+                   const std::string& printer, bool withComments) {
+  pf.SelectGroup(kAppGroup);
+  pf.WriteText(kAddressbookKey, bookFileName);
+  pf.WriteText(kAddressbookDirectoryKey, s.bookFolder);
+  if (withComments) {
+    pf.Comment("");
+    pf.Comment("Sender Address associated with this addressbook");
+  }
+  pf.SelectGroup(kSenderGroup);
+  pf.WriteText(kNameKey, s.senderName);
+  pf.WriteText(kStreetKey, s.senderStreet);
+  pf.WriteText(kCszKey, s.senderCsz);
+  pf.WriteText(kReturnFontKey, s.returnFont);
+  pf.WriteText(kReturnSizeKey, s.returnSize);
+  pf.WriteText(kReturnStyleKey, s.returnStyle);
+  pf.WriteText(kLogoFilenameKey, s.logoFilename);
+  if (withComments) {
+    pf.Comment("");
+    pf.Comment("Printer setup");
+  }
+  pf.SelectGroup(kPrinterGroup);
+  pf.WriteText(kDefaultPrinterKey, printer);
+  pf.WriteNumber(kSenderHorizontalKey, s.senderHorizontal);
+  pf.WriteNumber(kSenderVerticalKey, s.senderVertical);
+  pf.WriteNumber(kAddresseeHorizontalKey, s.addresseeHorizontal);
+  pf.WriteNumber(kAddresseeVerticalKey, s.addresseeVertical);
+  pf.WriteText(kAddressFontKey, s.addressFont);
+  pf.WriteText(kAddressSizeKey, s.addressSize);
+  pf.WriteText(kAddressStyleKey, s.addressStyle);
+  if (withComments) {
+    pf.Comment("");
+    pf.Comment("Last position of window");
+  }
+  pf.SelectGroup(kWindowGroup);
+  pf.WriteNumber(kWindowXKey, s.windowX);
+  pf.WriteNumber(kWindowYKey, s.windowY);
+}
+
+}  // namespace
+
+void WriteFirstRunAppSettings(PreferenceFile& pf, const std::string& path,
+                              const std::string& dataFolder) {
+  pf.Create(path);
+  pf.Comment(kTitleComment);
+  pf.Comment("");
+  pf.SelectGroup(kAppGroup);
+  pf.WriteText(kVersionKey, kProgramVersion);
+  pf.WriteText(kCurrentAddressbookKey, "Addresses");
+  pf.WriteText(kCurrentAddressbookDirectoryKey, dataFolder);
+  pf.Close();
+}
+
+void WriteDefaultBookSettings(PreferenceFile& pf, const std::string& companionPath,
+                              const std::string& bookFileName, BookSettings& s,
+                              bool keepPositions) {
+  s.senderName.clear();
+  s.senderStreet.clear();
+  s.senderCsz.clear();
+  if (!keepPositions) {
+    s.senderHorizontal = 0;
+    s.senderVertical = 0;
+    s.addresseeHorizontal = 0;
+    s.addresseeVertical = 0;
+  }
+  pf.Create(companionPath);
+  pf.Comment(kTitleComment);
+  pf.Comment("");
+  pf.SelectGroup(kAppGroup);
+  pf.WriteText(kVersionKey, kProgramVersion);
+  WriteBookKeys(pf, bookFileName, s, "", /*withComments=*/true);
+  pf.Close();
+}
+
+bool LoadBookSettings(PreferenceFile& pf, const std::string& companionPath,
+                      const std::string& bookFileName, BookSettings& s) {
+  if (!pf.Open(companionPath)) {
+    WriteDefaultBookSettings(pf, companionPath, bookFileName, s, /*keepPositions=*/false);
+    return false;
+  }
+  pf.SelectGroup(kAppGroup);
+  if (pf.ReadText(kVersionKey, "") != kProgramVersion) pf.WriteText(kVersionKey, kProgramVersion);
+  s.bookFolder = pf.ReadText(kAddressbookDirectoryKey, "");
+
+  pf.SelectGroup(kSenderGroup);
+  s.senderName = pf.ReadText(kNameKey, "");
+  s.senderStreet = pf.ReadText(kStreetKey, "");
+  s.senderCsz = pf.ReadText(kCszKey, "");
+  s.returnFont = pf.ReadText(kReturnFontKey, "");
+  s.returnSize = pf.ReadText(kReturnSizeKey, "");
+  s.returnStyle = pf.ReadText(kReturnStyleKey, "");
+  s.logoFilename = pf.ReadText(kLogoFilenameKey, s.logoFilename);
+
+  pf.SelectGroup(kPrinterGroup);
+  s.defaultPrinter = pf.ReadText(kDefaultPrinterKey, "");
+  s.senderVertical = pf.ReadNumber(kSenderVerticalKey, 0);
+  s.senderHorizontal = pf.ReadNumber(kSenderHorizontalKey, 0);
+  s.addresseeVertical = pf.ReadNumber(kAddresseeVerticalKey, 0);
+  s.addresseeHorizontal = pf.ReadNumber(kAddresseeHorizontalKey, 0);
+  s.addressFont = pf.ReadText(kAddressFontKey, "");
+  s.addressSize = pf.ReadText(kAddressSizeKey, "");
+  s.addressStyle = pf.ReadText(kAddressStyleKey, "");
+
+  pf.SelectGroup(kWindowGroup);
+  s.windowX = pf.ReadNumber(kWindowXKey, 0);
+  s.windowY = pf.ReadNumber(kWindowYKey, 0);
+  pf.Close();
+  return true;
+}
+
+bool SaveBookSettings(PreferenceFile& pf, const std::string& companionPath,
+                      const std::string& bookFileName, BookSettings& s) {
+  FillIfEmpty(s.returnFont, "Arial");
+  FillIfEmpty(s.returnSize, "12");
+  FillIfEmpty(s.addressFont, "Arial");
+  FillIfEmpty(s.addressSize, "14");
+  if (!pf.Open(companionPath)) return false;
+  WriteBookKeys(pf, bookFileName, s, s.defaultPrinter, /*withComments=*/false);
+  return pf.Close();
+}
+
+}  // namespace qr

@@ -1,0 +1,60 @@
+// The keys of the application settings file "qr.inf" and of each address book's
+// companion ".inf" file, and the routines that write, load and save them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/preference_file.h"
+
+namespace qr {
+
+inline constexpr char kProgramVersion[] = "2.80";
+
+// Keys of "qr.inf", all in group "Application".
+inline constexpr char kAppGroup[] = "Application";
+inline constexpr char kVersionKey[] = "Version";
+inline constexpr char kCurrentAddressbookKey[] = "CurrentAddressbook";
+inline constexpr char kCurrentAddressbookDirectoryKey[] = "CurrentAddressbookDirectory";
+inline constexpr char kLastCheckValueKey[] = "LastCheckValue";
+
+// The settings of one address book, kept in its companion file.
+struct BookSettings {
+  std::string bookFolder;  // AddressbookDirectory, ending in a backslash
+  std::string senderName;
+  std::string senderStreet;
+  std::string senderCsz;
+  std::string returnFont;
+  std::string returnSize;
+  std::string returnStyle;
+  std::string logoFilename;
+  std::string defaultPrinter;
+  std::int32_t senderHorizontal = 0;
+  std::int32_t senderVertical = 0;
+  std::int32_t addresseeHorizontal = 0;
+  std::int32_t addresseeVertical = 0;
+  std::string addressFont;
+  std::string addressSize;
+  std::string addressStyle;
+  std::int32_t windowX = 0;
+  std::int32_t windowY = 0;
+};
+
+// First-run content of "qr.inf".
+void WriteFirstRunAppSettings(PreferenceFile& pf, const std::string& path,
+                              const std::string& dataFolder);
+// Default writer: clears the sender lines, zeroes positions unless keepPositions, writes the whole
+// companion file in the order given, with windowX/windowY taken from s.
+void WriteDefaultBookSettings(PreferenceFile& pf, const std::string& companionPath,
+                              const std::string& bookFileName, BookSettings& s, bool keepPositions);
+// Loader: returns false when the companion did not open (the defaults were written instead).
+// The file is written back only when its Version was not the program's.
+bool LoadBookSettings(PreferenceFile& pf, const std::string& companionPath,
+                      const std::string& bookFileName, BookSettings& s);
+// Saver steps 2 to 5 (the caller has already put the field texts, positions, window position and
+// printer into s): fills empty font values, writes, closes. Returns false if the file did not open
+// (nothing is written then), and also when writing it back failed.
+bool SaveBookSettings(PreferenceFile& pf, const std::string& companionPath,
+                      const std::string& bookFileName, BookSettings& s);
+
+}  // namespace qr

@@ -1,0 +1,247 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "memory_file_system.h"
+
+namespace qr {
+namespace {
+
+using qr::testing::MemoryFileSystem;
+
+constexpr char kCompanion[] = "C:\\Books\\Family.inf";
+constexpr char kBookFile[] = "Family.adb";
+
+// The default companion file for the settings of HeldSettings() with positions zeroed.
+constexpr char kDefaultCompanion[] =
+    "; Quarrane Initalization Information\r\n"
+    "; \r\n"
+    "[Application]\r\n"
+    "Version = 2.80\r\n"
+    "Addressbook = Family.adb\r\n"
+    "AddressbookDirectory = C:\\Books\\\r\n"
+    "; \r\n"
+    "; Sender Address associated with this addressbook\r\n"
+    "[Sender Address]\r\n"
+    "Name = \r\n"
+    "Street = \r\n"
+    "CSZ = \r\n"
+    "Return Font = Georgia\r\n"
+    "Return Size = 11\r\n"
+    "Return Style = Italic\r\n"
+    "Logo Filename = C:\\Logos\\acme.png\r\n"
+    "; \r\n"
+    "; Printer setup\r\n"
+    "[Printer Defaults]\r\n"
+    "Default Printer = \r\n"
+    "Sender Horizontal = 0\r\n"
+    "Sender Vertical = 0\r\n"
+    "Addressee Horizontal = 0\r\n"
+    "Addressee Vertical = 0\r\n"
+    "Address Font = Courier New\r\n"
+    "Address Size = 16\r\n"
+    "Address Style = Bold\r\n"
+    "; \r\n"
+    "; Last position of window\r\n"
+    "[Windows Defaults]\r\n"
+    "WindowX = 250\r\n"
+    "WindowY = -4\r\n";
+
+BookSettings HeldSettings() {
+  BookSettings s;
+  s.bookFolder = "C:\\Books\\";
+  s.senderName = "Ann Example";
+  s.senderStreet = "1 Main St";
+  s.senderCsz = "Springfield, IL 62701";
+  s.returnFont = "Georgia";
+  s.returnSize = "11";
+  s.returnStyle = "Italic";
+  s.logoFilename = "C:\\Logos\\acme.png";
+  s.defaultPrinter = "PDF";
+  s.senderHorizontal = 10;
+  s.senderVertical = 20;
+  s.addresseeHorizontal = 30;
+  s.addresseeVertical = 40;
+  s.addressFont = "Courier New";
+  s.addressSize = "16";
+  s.addressStyle = "Bold";
+  s.windowX = 250;
+  s.windowY = -4;
+  return s;
+}
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  SettingsTest() {
+    fs_.folders.insert("C:\\Books\\");
+    fs_.folders.insert("C:\\ProgramData\\Quarrane\\");
+  }
+  MemoryFileSystem fs_;
+  PreferenceFile pf_{fs_};
+};
+
+TEST_F(SettingsTest, FirstRunAppSettings) {
+  WriteFirstRunAppSettings(pf_, "C:\\ProgramData\\Quarrane\\qr.inf", "C:\\ProgramData\\Quarrane\\");
+  EXPECT_FALSE(pf_.IsOpen());
+  EXPECT_EQ(fs_.files["C:\\ProgramData\\Quarrane\\qr.inf"],
+            "; Quarrane Initalization Information\r\n"
+            "; \r\n"
+            "[Application]\r\n"
+            "Version = 2.80\r\n"
+            "CurrentAddressbook = Addresses\r\n"
+            "CurrentAddressbookDirectory = C:\\ProgramData\\Quarrane\\\r\n");
+}
+
+TEST_F(SettingsTest, DefaultBookSettingsClearSenderAndPositions) {
+  BookSettings s = HeldSettings();
+  WriteDefaultBookSettings(pf_, kCompanion, kBookFile, s, /*keepPositions=*/false);
+  EXPECT_EQ(fs_.files[kCompanion], kDefaultCompanion);
+  EXPECT_EQ(s.senderName, "");
+  EXPECT_EQ(s.senderStreet, "");
+  EXPECT_EQ(s.senderCsz, "");
+  EXPECT_EQ(s.senderHorizontal + s.senderVertical + s.addresseeHorizontal + s.addresseeVertical, 0);
+  EXPECT_EQ(s.logoFilename, "C:\\Logos\\acme.png");
+}
+
+TEST_F(SettingsTest, DefaultBookSettingsCanKeepPositions) {
+  BookSettings s = HeldSettings();
+  WriteDefaultBookSettings(pf_, kCompanion, kBookFile, s, /*keepPositions=*/true);
+  EXPECT_EQ(s.senderHorizontal, 10);
+  EXPECT_EQ(s.addresseeVertical, 40);
+  const std::string& file = fs_.files[kCompanion];
+  EXPECT_NE(file.find("Sender Horizontal = 10\r\nSender Vertical = 20\r\n"
+                      "Addressee Horizontal = 30\r\nAddressee Vertical = 40\r\n"),
+            std::string::npos)
+      << file;
+}
+
+TEST_F(SettingsTest, LoadReadsEveryKeyAndLeavesACurrentFileUnchanged) {
+  // Written by hand, not by the program: LF endings and loose spacing.
+  const std::string file =
+      "[Application]\nVersion=2.80\nAddressbook = Family.adb\nAddressbookDirectory = D:\\Mail\\\n"
+      "[Sender Address]\nName = Bob\nStreet = 2 Elm\nCSZ = Town\nReturn Font = Arial\n"
+      "Return Size = 10\nReturn Style = Bold\nLogo Filename = D:\\logo.bmp\n"
+      "[Printer Defaults]\nDefault Printer = PDF\nSender Horizontal = 5\nSender Vertical = -6\n"
+      "Addressee Horizontal = 700\nAddressee Vertical = 800\nAddress Font = Verdana\n"
+      "Address Size = 14\nAddress Style = Regular\n[Windows Defaults]\nWindowX = 12abc\n"
+      "WindowY = letters\n";
+  fs_.files[kCompanion] = file;
+  BookSettings s;
+  ASSERT_TRUE(LoadBookSettings(pf_, kCompanion, kBookFile, s));
+  EXPECT_FALSE(pf_.IsOpen());
+  EXPECT_EQ(fs_.files[kCompanion], file);
+  EXPECT_EQ(fs_.creates, 0);
+  EXPECT_EQ(s.bookFolder, "D:\\Mail\\");
+  EXPECT_EQ(s.senderName, "Bob");
+  EXPECT_EQ(s.senderStreet, "2 Elm");
+  EXPECT_EQ(s.senderCsz, "Town");
+  EXPECT_EQ(s.returnFont, "Arial");
+  EXPECT_EQ(s.returnSize, "10");
+  EXPECT_EQ(s.returnStyle, "Bold");
+  EXPECT_EQ(s.logoFilename, "D:\\logo.bmp");
+  EXPECT_EQ(s.defaultPrinter, "PDF");
+  EXPECT_EQ(s.senderHorizontal, 5);
+  EXPECT_EQ(s.senderVertical, -6);
+  EXPECT_EQ(s.addresseeHorizontal, 700);
+  EXPECT_EQ(s.addresseeVertical, 800);
+  EXPECT_EQ(s.addressFont, "Verdana");
+  EXPECT_EQ(s.addressSize, "14");
+  EXPECT_EQ(s.addressStyle, "Regular");
+  EXPECT_EQ(s.windowX, 12);
+  EXPECT_EQ(s.windowY, 0);
+}
+
+TEST_F(SettingsTest, LoadRewritesOnlyAnOutdatedVersion) {
+  const struct {
+    const char* what;
+    const char* before;
+    const char* after;
+  } cases[] = {
+      {"older version", "[Application]\nVersion = 2.70\n[Windows Defaults]\nWindowX = 3\n",
+       "[Application]\r\nVersion = 2.80\r\n[Windows Defaults]\r\nWindowX = 3\r\n"},
+      {"no version", "[Windows Defaults]\r\nWindowX = 3\r\n",
+       "[Windows Defaults]\r\nWindowX = 3\r\n[Application]\r\nVersion = 2.80\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs_.files[kCompanion] = c.before;
+    BookSettings s = HeldSettings();
+    ASSERT_TRUE(LoadBookSettings(pf_, kCompanion, kBookFile, s));
+    EXPECT_EQ(fs_.files[kCompanion], c.after);
+    EXPECT_EQ(s.windowX, 3);
+  }
+}
+
+TEST_F(SettingsTest, LoadOfASparseFileUsesTheDefaults) {
+  fs_.files[kCompanion] = "Logo Filename = D:\\stray.bmp\r\n[Application]\r\nVersion = 2.80\r\n";
+  BookSettings s = HeldSettings();
+  ASSERT_TRUE(LoadBookSettings(pf_, kCompanion, kBookFile, s));
+  EXPECT_EQ(s.bookFolder, "");  // no AddressbookDirectory: relative to the current folder
+  EXPECT_EQ(s.senderName, "");
+  EXPECT_EQ(s.returnFont, "");
+  EXPECT_EQ(s.logoFilename, "C:\\Logos\\acme.png");  // the held logo, not the stray key
+  EXPECT_EQ(s.defaultPrinter, "");
+  EXPECT_EQ(s.senderHorizontal, 0);
+  EXPECT_EQ(s.addresseeVertical, 0);
+  EXPECT_EQ(s.addressSize, "");
+  EXPECT_EQ(s.windowX, 0);
+  EXPECT_EQ(s.windowY, 0);
+}
+
+TEST_F(SettingsTest, LoadOfAMissingCompanionWritesTheDefaults) {
+  BookSettings s = HeldSettings();
+  EXPECT_FALSE(LoadBookSettings(pf_, kCompanion, kBookFile, s));
+  EXPECT_EQ(fs_.files[kCompanion], kDefaultCompanion);
+  EXPECT_EQ(s.senderName, "");
+  EXPECT_EQ(s.senderVertical, 0);
+}
+
+TEST_F(SettingsTest, SaveFillsEmptyFontsAndUpdatesTheFile) {
+  BookSettings held = HeldSettings();
+  WriteDefaultBookSettings(pf_, kCompanion, kBookFile, held, /*keepPositions=*/false);
+
+  BookSettings s = HeldSettings();
+  s.returnFont = s.returnSize = s.addressFont = s.addressSize = "";
+  s.returnStyle = "";
+  s.senderName = "Carol";
+  s.bookFolder = "E:\\Moved\\";
+  ASSERT_TRUE(SaveBookSettings(pf_, kCompanion, "Renamed.adb", s));
+  EXPECT_EQ(s.returnFont, "Arial");
+  EXPECT_EQ(s.returnSize, "12");
+  EXPECT_EQ(s.returnStyle, "");
+  EXPECT_EQ(s.addressFont, "Arial");
+  EXPECT_EQ(s.addressSize, "14");
+  EXPECT_EQ(s.addressStyle, "Bold");  // set values stay
+
+  BookSettings loaded;
+  ASSERT_TRUE(LoadBookSettings(pf_, kCompanion, kBookFile, loaded));
+  EXPECT_EQ(loaded.bookFolder, "E:\\Moved\\");
+  EXPECT_EQ(loaded.senderName, "Carol");
+  EXPECT_EQ(loaded.senderStreet, "1 Main St");
+  EXPECT_EQ(loaded.returnFont, "Arial");
+  EXPECT_EQ(loaded.returnSize, "12");
+  EXPECT_EQ(loaded.defaultPrinter, "PDF");
+  EXPECT_EQ(loaded.senderHorizontal, 10);
+  EXPECT_EQ(loaded.addresseeVertical, 40);
+  EXPECT_EQ(loaded.addressSize, "14");
+  EXPECT_EQ(loaded.windowY, -4);
+  // Comments and key order survive; Addressbook is rewritten in place.
+  const std::string& file = fs_.files[kCompanion];
+  EXPECT_TRUE(file.starts_with(
+      "; Quarrane Initalization Information\r\n; \r\n[Application]\r\nVersion = 2.80\r\n"
+      "Addressbook = Renamed.adb\r\nAddressbookDirectory = E:\\Moved\\\r\n; \r\n"))
+      << file;
+  EXPECT_NE(file.find("Default Printer = PDF\r\nSender Horizontal = 10\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsTest, SaveWithoutACompanionWritesNothing) {
+  BookSettings s = HeldSettings();
+  EXPECT_FALSE(SaveBookSettings(pf_, kCompanion, kBookFile, s));
+  EXPECT_FALSE(fs_.files.contains(kCompanion));
+  EXPECT_EQ(fs_.creates, 0);
+}
+
+}  // namespace
+}  // namespace qr
