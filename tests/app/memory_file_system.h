@@ -6,6 +6,8 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "app/file_system.h"
 
