@@ -1,0 +1,173 @@
+#include "envelope/envelope_layout.h"
+
+#include <cmath>
+
+#include "app/number.h"
+
+namespace qr {
+namespace {
+
+constexpr char kLineBreak = '\n';  // one byte 10 between the lines of a block
+
+// Print: the sender text starts this many dots right of the logo's left edge; the
+// preview shows the same gap scaled to its pixels.
+constexpr std::int64_t kPrintLogoShift = 272;
+constexpr std::int64_t kPreviewLogoShift = 33;
+constexpr std::int32_t kLogoBand = 250;  // the printed logo is 250 dots wide
+constexpr std::int32_t kLogoTopGap = 5;  // a wide logo starts 5 dots below the sender's top
+
+// Where the addressee block goes on paper, and how far each step of the two position
+// numbers moves it. The block is measured at one step and moved by the same step again
+// when drawn, so one step of the stored positions moves the printed block 24 / 18 dots.
+constexpr std::int64_t kPrintAddresseeLeft = 2508;
+constexpr std::int64_t kPrintAddresseeTop = 900;
+constexpr std::int64_t kPrintStepX = 12;
+constexpr std::int64_t kPrintStepY = 9;
+constexpr double kPreviewAddresseeLeft = 297.0;
+constexpr double kPreviewAddresseeTop = 132.5;
+
+bool IsBlankAfterTrimmingSpaces(std::string_view text) {
+  return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+void FillEmpty(std::string& value, const char* fallback) {
+  if (value.empty()) value = fallback;
+}
+
+EnvelopeFont ToEnvelopeFont(FontValues values, const char* default_size) {
+  FillEmpty(values.face, "Arial");
+  FillEmpty(values.size, default_size);
+  return EnvelopeFont{values.face, ReadNumber32(values.size), StyleFlags(values.style)};
+}
+
+// Positions are whole numbers of 32 bits; sums are formed in 64 bits so that no typed
+// number can overflow, then handed on as floats like every library coordinate.
+float F(std::int64_t value) { return static_cast<float>(value); }
+
+}  // namespace
+
+bool ApplyEnvelopeFontDefaults(EnvelopeFonts& fonts) {
+  bool changed = false;
+  auto fill = [&changed](std::string& value, const char* fallback) {
+    if (value.empty()) {
+      value = fallback;
+      changed = true;
+    }
+  };
+  fill(fonts.sender.face, "Arial");
+  fill(fonts.sender.size, "12");
+  fill(fonts.addressee.face, "Arial");
+  fill(fonts.addressee.size, "16");
+  return changed;
+}
+
+std::int32_t StyleFlags(std::string_view style_text) {
+  std::int32_t flags = 0;
+  if (style_text.find("Bold") != std::string_view::npos) flags = kFontStyleBold;
+  if (style_text.find("Italic") != std::string_view::npos) flags = kFontStyleItalic;
+  if (style_text.find("Bold & Italic") != std::string_view::npos) {
+    flags = kFontStyleBold | kFontStyleItalic;
+  }
+  return flags;
+}
+
+std::string ComposeSenderText(const EnvelopeInputs& in) {
+  std::string text = in.sender_name;
+  text += kLineBreak;
+  text += in.sender_street;
+  text += kLineBreak;
+  text += in.sender_city_state_zip;
+  return text;
+}
+
+std::string ComposeAddresseeText(const EnvelopeInputs& in) {
+  std::string last_line;
+  if (!in.addressee_city.empty()) last_line = in.addressee_city + ", ";
+  last_line += in.addressee_state;
+  last_line += ' ';
+  last_line += in.addressee_zip;
+
+  std::string text = in.addressee_name;
+  text += kLineBreak;
+  text += in.addressee_street;
+  text += kLineBreak;
+  if (!IsBlankAfterTrimmingSpaces(in.addressee_suite)) {
+    text += in.addressee_suite;
+    text += kLineBreak;
+  }
+  text += last_line;
+  return text;
+}
+
+std::string PageSettingsText() { return "Orientation=2,Papersize=20"; }
+
+std::int32_t LogoHeightDots(float aspect) {
+  const float height = aspect * static_cast<float>(kLogoBand);
+  // A logo that failed to load has no usable aspect (0/0, x/0): draw nothing rather
+  // than convert a value that does not fit an integer.
+  if (!std::isfinite(height) || height < 0.0f || height >= 2147483648.0f) return 0;
+  return static_cast<std::int32_t>(height);
+}
+
+RectF LogoRect(EnvelopeTarget target, std::int32_t sender_horizontal, std::int32_t sender_vertical,
+               float aspect) {
+  const std::int32_t h = LogoHeightDots(aspect);
+  if (target == EnvelopeTarget::kPrint) {
+    const std::int32_t offset = h >= kLogoBand ? 0 : (kLogoBand - h) / 2 + kLogoTopGap;
+    return RectF{F(sender_horizontal), F(std::int64_t{sender_vertical} + offset),
+                 static_cast<float>(kLogoBand), static_cast<float>(h)};
+  }
+  // The preview is one eighth of the printed size and keeps the half pixel of the
+  // centring before it adds the gap and divides.
+  std::int64_t offset = 0;
+  if (h < kLogoBand) {
+    const double centred = (kLogoBand - h) / 2.0;
+    offset = static_cast<std::int64_t>((centred + kLogoTopGap) / 8.0);
+  }
+  return RectF{F(sender_horizontal), F(sender_vertical + offset), kLogoBand / 8.0f,
+               static_cast<float>(h) / 8.0f};
+}
+
+EnvelopeLayout ComposeEnvelopeLayout(const EnvelopeInputs& in, EnvelopeTarget target) {
+  const bool print = target == EnvelopeTarget::kPrint;
+  const std::int32_t sender_h = ReadNumber32(in.sender_horizontal);
+  const std::int32_t sender_v = ReadNumber32(in.sender_vertical);
+  const std::int64_t addressee_h = ReadNumber32(in.addressee_horizontal);
+  const std::int64_t addressee_v = ReadNumber32(in.addressee_vertical);
+
+  EnvelopeLayout layout;
+  layout.addressee_name = in.addressee_name;
+  layout.sender_text = ComposeSenderText(in);
+  layout.addressee_text = ComposeAddresseeText(in);
+  layout.sender_font = ToEnvelopeFont(in.fonts.sender, "12");
+  layout.addressee_font = ToEnvelopeFont(in.fonts.addressee, "16");
+
+  const std::int64_t logo_shift =
+      in.logo.in_use ? (print ? kPrintLogoShift : kPreviewLogoShift) : 0;
+  layout.sender_origin = PointF{F(sender_h + logo_shift), F(sender_v)};
+  layout.sender_measure_size = PointF{100.0f, 100.0f};
+
+  layout.logo_in_use = in.logo.in_use;
+  if (in.logo.in_use) {
+    layout.logo_image = in.logo.image;
+    layout.logo_rect = LogoRect(target, sender_h, sender_v, in.logo.aspect);
+  }
+
+  if (print) {
+    const std::int64_t step_x = kPrintStepX * addressee_h;
+    const std::int64_t step_y = kPrintStepY * addressee_v;
+    layout.addressee_measure_origin =
+        PointF{F(kPrintAddresseeLeft + step_x), F(kPrintAddresseeTop + step_y)};
+    layout.addressee_measure_size = PointF{80.0f, 100.0f};
+    layout.addressee_draw_shift = PointF{F(step_x), F(step_y)};
+  } else {
+    layout.addressee_measure_origin =
+        PointF{static_cast<float>(static_cast<double>(addressee_h) + kPreviewAddresseeLeft),
+               static_cast<float>(static_cast<double>(addressee_v) + kPreviewAddresseeTop)};
+    layout.addressee_measure_size = PointF{0.0f, 0.0f};
+    layout.addressee_draw_shift = PointF{0.0f, 0.0f};
+  }
+  return layout;
+}
+
+}  // namespace qr

@@ -1,0 +1,183 @@
+// The print command and the preview, checked call by call against a recording
+// stand-in of the printer library.
+#include "envelope/envelope_print.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "recording_printer.h"
+
+namespace qr {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+using testing::RecordingPrinter;
+
+EnvelopeInputs SampleInputs(bool with_logo) {
+  EnvelopeInputs in;
+  in.sender_name = "Jane Roe";
+  in.sender_street = "1 Elm St";
+  in.sender_city_state_zip = "Springfield, IL 62701";
+  in.addressee_name = "ACME Corp";
+  in.addressee_street = "PO Box 9";
+  in.addressee_city = "Albany";
+  in.addressee_state = "NY";
+  in.addressee_zip = "12207";
+  in.sender_horizontal = "100";
+  in.sender_vertical = "40";
+  in.addressee_horizontal = "10";
+  in.addressee_vertical = "5";
+  in.fonts.sender = {"Times New Roman", "11", "Bold"};
+  in.fonts.addressee = {"Arial", "16", "Bold & Italic"};
+  in.logo = EnvelopeLogo{with_logo, 3, 0.25f};  // a 400 x 100 logo
+  return in;
+}
+
+const char kSender[] = "\"Jane Roe|1 Elm St|Springfield, IL 62701\"";
+const char kAddressee[] = "\"ACME Corp|PO Box 9|Albany, NY 12207\"";
+
+std::vector<std::string> OneCopy(bool with_logo) {
+  std::vector<std::string> calls = {
+      "OpenPrinter(\"PDF\", \"Orientation=2,Papersize=20\", 0)",
+      "SetUnit(0)",
+      "StartPrinting(\"Quarrane - ACME Corp\", \"\")",
+      "SetFont(\"Times New Roman\", 11, 0x100, 0)",
+  };
+  // The sender text moves 272 dots right when a logo stands at its left; it is measured
+  // in a 100 x 100 box and drawn at the same point with its measured size (21 characters
+  // wide, three lines).
+  const std::string x = with_logo ? "372" : "100";
+  calls.push_back("Text(" + x + ", 40, 100, 100, " + kSender + ", 1024)");
+  calls.push_back("Text(" + x + ", 40, 210, 60, " + kSender + ", 0)");
+  // 400 x 100 logo: 62 dots high, centred in the 250-dot band plus 5: 40 + 99.
+  if (with_logo) calls.push_back("Image(3, 100, 139, 250, 62)");
+  calls.push_back("SetFont(\"Arial\", 16, 0x300, 0)");
+  // Measured at 2508 + 12 x 10, 900 + 9 x 5, then moved by the same step again.
+  calls.push_back(std::string("Text(2628, 945, 80, 100, ") + kAddressee + ", 1024)");
+  calls.push_back(std::string("Text(2748, 990, 160, 60, ") + kAddressee + ", 0)");
+  calls.push_back("StopPrinting()");
+  return calls;
+}
+
+TEST(PrintEnvelopeTest, EachCopyIsAJobOfItsOwnWithTheWholeEnvelope) {
+  for (bool with_logo : {true, false}) {
+    SCOPED_TRACE(with_logo ? "with logo" : "without logo");
+    RecordingPrinter printer;
+    int gathered = 0;
+    const PrintOutcome outcome = PrintEnvelope(printer, "PDF", "2", [&] {
+      ++gathered;
+      return SampleInputs(with_logo);
+    });
+    std::vector<std::string> expected = OneCopy(with_logo);
+    const std::vector<std::string> copy = expected;
+    expected.insert(expected.end(), copy.begin(), copy.end());
+    EXPECT_THAT(printer.calls, ElementsAreArray(expected));
+    EXPECT_EQ(gathered, 2) << "the layout is gathered afresh for every copy";
+    EXPECT_EQ(outcome.decision, PrintDecision::kPrint);
+    EXPECT_EQ(outcome.jobs, 2);
+    EXPECT_TRUE(outcome.store_addressee);
+  }
+}
+
+TEST(PrintEnvelopeTest, CopyCountsBelowOneAndMissingPrinterPrintNothing) {
+  struct Case {
+    const char* printer;
+    const char* copies;
+    PrintDecision decision;
+  };
+  const Case cases[] = {
+      {"PDF", "0", PrintDecision::kNothing},       {"PDF", "", PrintDecision::kNothing},
+      {"PDF", "-1", PrintDecision::kNothing},      {"PDF", "abc", PrintDecision::kNothing},
+      {"", "0", PrintDecision::kNothing},  // no copies asked: no message either
+      {"", "1", PrintDecision::kNoPrinterMessage},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("printer \"") + c.printer + "\", copies \"" + c.copies + "\"");
+    RecordingPrinter printer;
+    int gathered = 0;
+    const PrintOutcome outcome = PrintEnvelope(printer, c.printer, c.copies, [&] {
+      ++gathered;
+      return SampleInputs(false);
+    });
+    EXPECT_EQ(outcome.decision, c.decision);
+    EXPECT_THAT(printer.calls, IsEmpty());
+    EXPECT_EQ(gathered, 0);
+    EXPECT_EQ(outcome.jobs, 0);
+    EXPECT_FALSE(outcome.store_addressee) << "the addressee stays in the form";
+  }
+}
+
+TEST(PrintEnvelopeTest, CopyCountIsReadAsANumber) {
+  RecordingPrinter printer;
+  const PrintOutcome outcome =
+      PrintEnvelope(printer, "PDF", " 3 copies", [] { return SampleInputs(false); });
+  EXPECT_EQ(outcome.jobs, 3);
+  EXPECT_EQ(std::count(printer.calls.begin(), printer.calls.end(),
+                       "OpenPrinter(\"PDF\", \"Orientation=2,Papersize=20\", 0)"),
+            3);
+}
+
+TEST(PrintEnvelopeTest, AJobThatDoesNotStartIsStillEndedAndTheAddresseeStored) {
+  RecordingPrinter printer;
+  printer.start_printing_result = 0;
+  const PrintOutcome outcome =
+      PrintEnvelope(printer, "PDF", "2", [] { return SampleInputs(true); });
+  const std::vector<std::string> one = {
+      "OpenPrinter(\"PDF\", \"Orientation=2,Papersize=20\", 0)", "SetUnit(0)",
+      "StartPrinting(\"Quarrane - ACME Corp\", \"\")", "StopPrinting()"};
+  std::vector<std::string> expected = one;
+  expected.insert(expected.end(), one.begin(), one.end());
+  EXPECT_THAT(printer.calls, ElementsAreArray(expected));
+  EXPECT_TRUE(outcome.store_addressee);
+}
+
+TEST(PrintEnvelopeTest, OnlyAnEmptyNameSkipsStoringTheAddressee) {
+  struct Case {
+    const char* name;
+    bool store;
+  };
+  for (const Case& c : {Case{"", false}, Case{"   ", true}, Case{"ACME Corp", true}}) {
+    SCOPED_TRACE(std::string("name \"") + c.name + "\"");
+    RecordingPrinter printer;
+    const PrintOutcome outcome = PrintEnvelope(printer, "PDF", "1", [&] {
+      EnvelopeInputs in = SampleInputs(false);
+      in.addressee_name = c.name;
+      return in;
+    });
+    EXPECT_EQ(outcome.jobs, 1) << "the envelope is printed in every case";
+    EXPECT_EQ(outcome.store_addressee, c.store);
+    EXPECT_EQ(printer.calls[2], "StartPrinting(\"Quarrane - " + std::string(c.name) + "\", \"\")");
+  }
+}
+
+TEST(DrawPreviewTest, DrawsTheSameEnvelopeInPreviewPixelsOnTheDefaultPrinter) {
+  RecordingPrinter printer;
+  EXPECT_EQ(DrawPreview(printer, SampleInputs(true)), 42);
+  EXPECT_THAT(printer.calls,
+              ElementsAre("OpenPrinter(\"\", \"Orientation=2,Papersize=20\", 0)", "SetUnit(0)",
+                          "StartPreview(684)", "SetFont(\"Times New Roman\", 11, 0x100, 0)",
+                          std::string("Text(133, 40, 100, 100, ") + kSender + ", 1024)",
+                          std::string("Text(133, 40, 210, 60, ") + kSender + ", 0)",
+                          // 62 / 8 high; offset ((250 - 62) / 2 + 5) / 8 = 12.375 -> 12.
+                          "Image(3, 100, 52, 31.25, 7.75)", "SetFont(\"Arial\", 16, 0x300, 0)",
+                          // One pixel per step; 137.5 rounds to the even neighbour 138.
+                          std::string("Text(307, 137.5, 0, 0, ") + kAddressee + ", 1024)",
+                          std::string("Text(307, 138, 160, 60, ") + kAddressee + ", 0)",
+                          "StopPreview()", "GetPreviewImage(0)"));
+}
+
+TEST(DrawPreviewTest, APreviewThatCannotStartDrawsNothing) {
+  RecordingPrinter printer;
+  printer.start_preview_result = 0;
+  DrawPreview(printer, SampleInputs(true));
+  EXPECT_THAT(printer.calls,
+              ElementsAre("OpenPrinter(\"\", \"Orientation=2,Papersize=20\", 0)", "SetUnit(0)",
+                          "StartPreview(684)", "StopPreview()", "GetPreviewImage(0)"));
+}
+
+}  // namespace
+}  // namespace qr
