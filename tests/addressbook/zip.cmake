@@ -7,6 +7,14 @@ if(NOT WIN32)
   qr_test(zip_unit_tests SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/zip_database_test.cpp
           LIBS qr_zip_core)
 
+  find_program(QR_NODE_EXECUTABLE NAMES node nodejs)
+  find_program(QR_NPM_EXECUTABLE NAMES npm)
+  if(NOT QR_NODE_EXECUTABLE OR NOT QR_NPM_EXECUTABLE)
+    # Keep the rest of the build usable, but fail the run instead of skipping.
+    add_test(NAME zip_data_tests_need_node_and_npm COMMAND ${CMAKE_COMMAND} -E false)
+    set_tests_properties(zip_data_tests_need_node_and_npm PROPERTIES LABELS native)
+    return()
+  endif()
   include(${PROJECT_SOURCE_DIR}/cmake/ZipDatabase.cmake)
   set(zip_dist ${CMAKE_BINARY_DIR}/zipdb-dist)
   if(NOT TARGET zip_database)
