@@ -1,43 +1,119 @@
 #include "app/event_loop_win.h"
 
+#include "app/clipboard_win.h"
 #include "app/commands.h"
+#include "app/main_window_win.h"
+#include "app/shell_commands_win.h"
+#include "update/update_check_win.h"
 
 namespace qr {
 
-Event Event::FromCommand(WPARAM wp, LPARAM lp) {
-  Event e;
-  e.number = LOWORD(wp);
-  const int code = HIWORD(wp);
-  if (lp == 0) {  // menu (code 0) or accelerator (code 1)
-    e.kind = Kind::Command;
-    return e;
-  }
-  e.kind = Kind::Control;
-  e.window = reinterpret_cast<HWND>(lp);
+namespace {
+
+UiEvent::Action ActionFromNotification(int code) {
   switch (code) {
-    case BN_CLICKED: e.action = ControlAction::LeftClick; break;
-    case EN_CHANGE: e.action = ControlAction::TextChange; break;
-    case EN_SETFOCUS: e.action = ControlAction::FocusReceived; break;
-    case EN_KILLFOCUS: e.action = ControlAction::FocusLost; break;
-    case BN_DOUBLECLICKED: e.action = ControlAction::DoubleClick; break;
-    default: e.action = ControlAction::None; break;
+    case BN_CLICKED: return UiEvent::Action::LeftClick;  // also STN_CLICKED
+    case EN_CHANGE: return UiEvent::Action::TextChange;
+    case EN_SETFOCUS:  // also BN_SETFOCUS (6) is handled below
+      return UiEvent::Action::FocusReceived;
+    case EN_KILLFOCUS: return UiEvent::Action::FocusLost;
+    default: return UiEvent::Action::None;
   }
-  return e;
 }
 
-Event Event::CloseBox(HWND window) {
-  Event e;
-  e.kind = Kind::CloseBox;
-  e.window = window;
-  return e;
+void ShowHint(Shell& shell) {
+  SetControlText(shell, ctl::kHintLine, std::string(HintText(shell.hints.shownHint)));
 }
 
-void HandleEvent(Shell& shell, const Event& event) {
-  const bool command = event.kind == Event::Kind::Command;
-  // Quit: the close box of the main window, Escape or File > Quit.
-  if ((event.kind == Event::Kind::CloseBox && event.window == shell.mainWindow) ||
-      (command && (event.number == kCmdEscape || event.number == kCmdQuit))) {
-    shell.quit = true;
+void ToggleZipLookup(Shell& shell) {
+  CheckMenuItem(GetMenu(shell.mainWindow), kCmdDisableZipLookup,
+                MF_BYCOMMAND | (shell.hints.zipLookupDisabled ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void ToggleBlueHints(Shell& shell) {
+  shell.blueHintsShown = !shell.blueHintsShown;
+  for (int id = ctl::kBlueHintName; id <= ctl::kBlueHintCityStateZip; ++id)
+    ShowWindow(GetDlgItem(shell.mainWindow, id), shell.blueHintsShown ? SW_SHOW : SW_HIDE);
+}
+
+// The update window from the menu sits over the main window.
+RECT UpdateWindowRectFromMenu(const Shell& shell) {
+  RECT outer = {}, client = {};
+  GetWindowRect(shell.mainWindow, &outer);
+  GetClientRect(shell.mainWindow, &client);
+  const int x = outer.left + client.right / 2 - 200;
+  const int y = outer.top + client.bottom / 2 + 50;
+  return {x, y, x + 400, y + 100};
+}
+
+void Carry(Shell& shell, ShellAction action) {
+  switch (action) {
+    case ShellAction::RecomputeNewEntryFlag: RecomputeNewEntryFlag(shell); break;
+    case ShellAction::SaveBookSettings: SaveBookSettingsFromWindow(shell); break;
+    case ShellAction::ShowHint: ShowHint(shell); break;
+    case ShellAction::ClearHint: SetControlText(shell, ctl::kHintLine, ""); break;
+    case ShellAction::ChooseSenderFont: ChooseSenderFontCommand(shell); break;
+    case ShellAction::ChooseAddresseeFont: ChooseAddresseeFontCommand(shell); break;
+    case ShellAction::ToggleZipLookup: ToggleZipLookup(shell); break;
+    case ShellAction::ZipAutoFill: ZipAutoFillCommand(shell); break;
+    case ShellAction::SaveAddressee: SaveAddresseeCommand(shell); break;
+    case ShellAction::ClearAddressee: ClearAddresseeCommand(shell); break;
+    case ShellAction::Print: PrintCommand(shell); break;
+    case ShellAction::LookupAddressee: LookupAddresseeCommand(shell); break;
+    case ShellAction::ChangeLogo:
+      ChangeLogoCommand(shell);
+      SaveBookSettingsFromWindow(shell);
+      break;
+    case ShellAction::DeleteRecord: DeleteRecordCommand(shell); break;
+    case ShellAction::LoadBook: LoadBookCommand(shell); break;
+    case ShellAction::NewBook: NewBookCommand(shell); break;
+    case ShellAction::PrintPreview: PrintPreviewCommand(shell); break;
+    case ShellAction::Cut: CutFocusedField(shell); break;
+    case ShellAction::Copy: CopyFocusedField(shell); break;
+    case ShellAction::Paste: PasteIntoFocusedField(shell); break;
+    case ShellAction::CheckForUpdates:
+      RunUpdateCheck(shell, UpdateWindowRectFromMenu(shell), shell.startup.version);
+      break;
+    case ShellAction::About: RunAboutWindow(shell); break;
+    case ShellAction::ToggleBlueHints: ToggleBlueHints(shell); break;
+    case ShellAction::Quit: shell.quit = true; break;
+  }
+}
+
+// Whether a message belongs to the main window or one of its controls.
+bool IsForMainWindow(const Shell& shell, HWND hwnd) {
+  return hwnd && shell.mainWindow && (hwnd == shell.mainWindow || IsChild(shell.mainWindow, hwnd));
+}
+
+bool IsUserInput(UINT msg) {
+  return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
+         (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK) || msg == WM_COMMAND ||
+         msg == WM_SYSCOMMAND || msg == WM_CLOSE;
+}
+
+}  // namespace
+
+UiEvent EventFromCommand(const Shell& shell, WPARAM wp, LPARAM lp) {
+  const int number = LOWORD(wp);
+  const int code = HIWORD(wp);
+  HWND from = reinterpret_cast<HWND>(lp);
+  // Menu items (code 0), accelerators (code 1) and toolbar buttons are commands.
+  if (!from || from == shell.toolbar) return UiEvent::Command(number);
+  UiEvent::Action action = ActionFromNotification(code);
+  if (code == BN_SETFOCUS) action = UiEvent::Action::FocusReceived;
+  if (code == BN_KILLFOCUS) action = UiEvent::Action::FocusLost;
+  if (code == CBN_SETFOCUS && number == ctl::kPrinterCombo) action = UiEvent::Action::FocusReceived;
+  if (code == CBN_KILLFOCUS && number == ctl::kPrinterCombo) action = UiEvent::Action::FocusLost;
+  if (code == BN_DOUBLECLICKED && number == ctl::kLogoBox) action = UiEvent::Action::DoubleClick;
+  return UiEvent::Control(number, action);
+}
+
+void HandleEvent(Shell& shell, const UiEvent& event) {
+  // While a window with its own loop is open the main window does nothing.
+  if (shell.modalDepth > 0) return;
+  for (ShellAction a : DecideActions(event, shell.hints, GetTickCount())) {
+    Carry(shell, a);
+    if (!shell.mainWindow) break;  // a book change closed the window mid-way
   }
 }
 
@@ -46,12 +122,34 @@ void RunEventLoop(Shell& shell) {
   while (!shell.quit) {
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got <= 0) break;  // WM_QUIT or an error: nothing more will arrive
-    if (shell.accelerators && TranslateAcceleratorA(shell.mainWindow, shell.accelerators.get(), &msg))
+    // Every event of the main window counts for the hint's lifetime.
+    if (shell.modalDepth == 0 && IsForMainWindow(shell, msg.hwnd))
+      HandleEvent(shell, UiEvent::Other());
+    if (shell.accelerators &&
+        TranslateAcceleratorA(shell.mainWindow, shell.accelerators.get(), &msg))
       continue;
     if (IsDialogMessageA(shell.mainWindow, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+}
+
+void RunModalLoop(Shell& shell, HWND window, const bool& done) {
+  ++shell.modalDepth;
+  MSG msg;
+  while (!done && IsWindow(window)) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    const bool mine = msg.hwnd == window || IsChild(window, msg.hwnd);
+    if (!mine && IsUserInput(msg.message)) continue;  // meant for another window: dropped
+    if (mine && IsDialogMessageA(window, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  --shell.modalDepth;
 }
 
 }  // namespace qr

@@ -1,32 +1,26 @@
 // The main event loop: every user-interface event of the main window becomes one
-// Event and runs through the checks in their fixed order.
+// UiEvent, runs through the checks and the resulting actions are carried out here.
 #pragma once
 
 #include <windows.h>
 
+#include "app/event_rules.h"
 #include "app/shell_win.h"
 
 namespace qr {
 
-struct Event {
-  enum class Kind { Command, Control, CloseBox, Other };
-  enum class ControlAction { None, LeftClick, TextChange, FocusReceived, FocusLost, DoubleClick };
+// A WM_COMMAND of the main window as an event: menu items, shortcuts and toolbar
+// buttons are commands; notifications of the form's controls are control events.
+UiEvent EventFromCommand(const Shell& shell, WPARAM wp, LPARAM lp);
 
-  Kind kind = Kind::Other;
-  int number = 0;  // command or control number
-  ControlAction action = ControlAction::None;
-  HWND window = nullptr;
-
-  // A WM_COMMAND message: a menu item, accelerator or toolbar button is a command;
-  // a notification from a child control is a control event.
-  static Event FromCommand(WPARAM wp, LPARAM lp);
-  static Event CloseBox(HWND window);
-};
-
-// Runs the checks for one event.
-void HandleEvent(Shell& shell, const Event& event);
+// Runs the checks for one event and carries out what they decide.
+void HandleEvent(Shell& shell, const UiEvent& event);
 
 // Waits for events until a quit event has been handled.
 void RunEventLoop(Shell& shell);
+
+// Runs a window's own loop until `done` becomes true: messages for `window` and its
+// children are handled, input meant for any other window of the program is dropped.
+void RunModalLoop(Shell& shell, HWND window, const bool& done);
 
 }  // namespace qr

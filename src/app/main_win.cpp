@@ -11,18 +11,15 @@
 #include "app/main_window_win.h"
 #include "app/preference_file.h"
 #include "app/shell_win.h"
+#include "addressbook/book_form_win.h"
+#include "addressbook/book_location.h"
 #include "app/startup.h"
+#include "printlib/printer_lib.h"
 #include "update/update_check_win.h"
 
 namespace qr {
 
 namespace {
-
-constexpr char kZipDatabaseName[] = "envelope.dat";
-constexpr char kNoZipDatabaseTitle[] = "Error";
-constexpr char kNoZipDatabaseText[] =
-    "You do not have the zipcode database installed\rAuto-fill of City, State based on zipcode "
-    "disabled";
 
 std::optional<std::string> EnvironmentVariable(const char* name) {
   const DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
@@ -57,7 +54,8 @@ void OfferUpdateCheck(Shell& shell) {
 }
 
 bool StartUp(Shell& shell) {
-  // 1. Platform layers.
+  // 1. Platform layers and the printer library.
+  Print_Init();
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES |
                                               ICC_LINK_CLASS | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
@@ -76,23 +74,36 @@ bool StartUp(Shell& shell) {
                        shell.startup.book.windowY)) {
     return false;
   }
+  // 12 to 14. The sender lines, positions and book path; the logo; the book.
+  FillMainWindow(shell);
+  ShowLogo(shell);
+  FileSystem& fs = SystemFileSystem();
+  const StoreResult read = OpenAddressbook(
+      fs, shell.book, {shell.startup.book.bookFolder, shell.startup.bookFileName});
+  if (!read.ok) ShowMessage(shell, std::string(kNotSavedTitle), read.reason, MB_OK | MB_ICONWARNING);
   // 15. The ZIP code database lives in the program folder.
-  if (!SystemFileSystem().FileExistsInFolder(shell.startup.programFolder + "\\",
-                                             kZipDatabaseName)) {
-    MessageBoxA(shell.mainWindow, kNoZipDatabaseText, kNoZipDatabaseTitle, MB_OK);
+  // A database that is there but cannot be read leaves the look-up just as disabled.
+  if (LoadZipDatabase(fs, shell.startup.programFolder + "\\", &shell.zip) !=
+      ZipDatabaseStatus::kLoaded) {
+    ShowMessage(shell, std::string(kZipDatabaseMissingTitle), std::string(kZipDatabaseMissingText));
   }
   // 16 to 18.
-  shell.currentRecord = -1;
-  shell.newEntryFlag = 0;
-  shell.hintTime = GetTickCount();
+  shell.book.currentRecord = -1;
+  shell.book.newEntryFlag = false;
+  HWND first = GetDlgItem(shell.mainWindow, ControlText(shell, ctl::kSenderName).empty()
+                                                ? ctl::kSenderName
+                                                : ctl::kAddresseeName);
+  SetFocus(first);
+  shell.hints.hintTime = GetTickCount();
   return true;
 }
 
 void ShutDown(Shell& shell) {
+  // The printer in the drop-down and the window position go into the book's settings.
   SaveBookSettingsFromWindow(shell);
+  Print_Free();
   shell.prefs->Close();
-  if (shell.mainWindow) DestroyWindow(shell.mainWindow);
-  shell.mainWindow = nullptr;
+  CloseMainWindow(shell);
 }
 
 }  // namespace

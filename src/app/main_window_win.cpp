@@ -1,7 +1,13 @@
 #include "app/main_window_win.h"
 
+#include <commctrl.h>
+
+#include <iterator>
+
 #include "app/commands.h"
 #include "app/event_loop_win.h"
+#include "app/number.h"
+#include "app/printer_list_win.h"
 #include "app/settings.h"
 
 namespace qr {
@@ -11,6 +17,36 @@ namespace {
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr int kDefaultX = 250;
 constexpr int kDefaultY = 200;
+constexpr int kToolbarId = 0x7F00;  // outside the control and command numbers
+constexpr COLORREF kBlueHintColour = RGB(0, 102, 255);
+constexpr COLORREF kHintColour = RGB(255, 0, 0);
+
+struct ToolButton {
+  int image;  // standard toolbar image, or -1 for a separator
+  int command;
+  const char* tip;
+};
+constexpr ToolButton kToolButtons[] = {
+    {STD_FILENEW, kCmdNew, "New Addressbook"},  {STD_FILEOPEN, kCmdLoad, "Load Addressbook"},
+    {STD_FILESAVE, kCmdSave, "Save Addresses"}, {-1, 0, nullptr},
+    {STD_PRINT, kCmdPrint, "Print"},            {STD_PRINTPRE, kCmdPrintPreview, "Print Preview"},
+    {-1, 0, nullptr},                           {STD_CUT, kCmdCut, "Cut"},
+    {STD_COPY, kCmdCopy, "Copy"},               {STD_PASTE, kCmdPaste, "Paste"},
+    {-1, 0, nullptr},                           {STD_HELP, kCmdAbout, "Help"},
+};
+
+const char* ToolTipFor(int command) {
+  for (const ToolButton& b : kToolButtons)
+    if (b.image >= 0 && b.command == command) return b.tip;
+  return nullptr;
+}
+
+// The leading decimal number of a position field; no digits give 0.
+std::int32_t LeadingDecimal(const std::string& text) {
+  return static_cast<std::int32_t>(ReadDecimal64(text));
+}
+
+bool IsBlueHintLabel(int id) { return id >= ctl::kBlueHintName && id <= ctl::kBlueHintCityStateZip; }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* shell = reinterpret_cast<Shell*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -22,14 +58,36 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_COMMAND:
       if (shell) {
-        HandleEvent(*shell, Event::FromCommand(wp, lp));
+        HandleEvent(*shell, EventFromCommand(*shell, wp, lp));
         return 0;
+      }
+      break;
+    case WM_NOTIFY:
+      if (shell) {
+        auto* hdr = reinterpret_cast<NMHDR*>(lp);
+        if (hdr->code == TTN_GETDISPINFOA) {
+          auto* info = reinterpret_cast<NMTTDISPINFOA*>(lp);
+          if (const char* tip = ToolTipFor(static_cast<int>(hdr->idFrom)))
+            info->lpszText = const_cast<char*>(tip);
+          return 0;
+        }
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+      if (shell) {
+        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));
+        if (IsBlueHintLabel(id) || id == ctl::kHintLine) {
+          HDC dc = reinterpret_cast<HDC>(wp);
+          SetTextColor(dc, id == ctl::kHintLine ? kHintColour : kBlueHintColour);
+          SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+          return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
       }
       break;
     case WM_CLOSE:
       // The close box is a quit event; the window stays until shutdown has saved.
       if (shell) {
-        HandleEvent(*shell, Event::CloseBox(hwnd));
+        HandleEvent(*shell, UiEvent::CloseBox(true));
         return 0;
       }
       break;
@@ -54,32 +112,280 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
   return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+HMENU BuildMenuBar() {
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, kCmdNew, "&New");
+  AppendMenuA(file, MF_STRING, kCmdLoad, "&Load");
+  AppendMenuA(file, MF_STRING, kCmdSave, "&Save");
+  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(file, MF_STRING, kCmdPrint, "&Print");
+  AppendMenuA(file, MF_STRING, kCmdPrintPreview, "Print Preview");
+  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(file, MF_STRING, kCmdQuit, "&Quit");
+  HMENU edit = CreatePopupMenu();
+  AppendMenuA(edit, MF_STRING, kCmdCut, "Cut");
+  AppendMenuA(edit, MF_STRING, kCmdCopy, "Copy");
+  AppendMenuA(edit, MF_STRING, kCmdPaste, "Paste");
+  AppendMenuA(edit, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(edit, MF_STRING, kCmdSenderFont, "Set Sender Font");
+  AppendMenuA(edit, MF_STRING, kCmdAddresseeFont, "Set To Font");
+  HMENU options = CreatePopupMenu();
+  AppendMenuA(options, MF_STRING | MF_UNCHECKED, kCmdDisableZipLookup, "Disable Zipcode Lookup");
+  HMENU help = CreatePopupMenu();
+  AppendMenuA(help, MF_STRING, kCmdCheckUpdates, "Check for Updates");
+  AppendMenuA(help, MF_STRING, kCmdAbout, "About");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "Edit");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(options), "Options");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
+  return bar;
+}
+
+HWND BuildToolbar(Shell& shell) {
+  HWND tb = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
+                            WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
+                            0, 0, 0, 0, shell.mainWindow,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kToolbarId)),
+                            shell.instance, nullptr);
+  if (!tb) return nullptr;
+  SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  TBADDBITMAP standard = {HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
+  SendMessageA(tb, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&standard));
+  TBBUTTON buttons[std::size(kToolButtons)] = {};
+  for (std::size_t i = 0; i < std::size(kToolButtons); ++i) {
+    const ToolButton& b = kToolButtons[i];
+    buttons[i].iBitmap = b.image < 0 ? 0 : b.image;
+    buttons[i].idCommand = b.command;
+    buttons[i].fsState = TBSTATE_ENABLED;
+    buttons[i].fsStyle = b.image < 0 ? BTNS_SEP : BTNS_BUTTON;
+  }
+  SendMessageA(tb, TB_ADDBUTTONSA, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+  SendMessageA(tb, TB_AUTOSIZE, 0, 0);
+  return tb;
+}
+
+HWND AddControl(Shell& shell, const char* cls, const char* text, DWORD style, int id, int x,
+                int y, int w, int h, DWORD exStyle = 0) {
+  return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+                         shell.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         shell.instance, nullptr);
+}
+
+HWND AddEdit(Shell& shell, int id, int x, int y, int w, int h) {
+  return AddControl(shell, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, id, x, y, w, h, WS_EX_CLIENTEDGE);
+}
+
+HWND AddButton(Shell& shell, const char* text, int id, int x, int y, int w, int h) {
+  return AddControl(shell, "BUTTON", text, WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, id, x, y, w, h);
+}
+
+HWND AddStatic(Shell& shell, const char* text, int id, int x, int y, int w, int h, DWORD align) {
+  return AddControl(shell, "STATIC", text, align, id, x, y, w, h);
+}
+
+HFONT MakeFont(HWND hwnd, const char* face, int points, int weight, bool italic) {
+  ScopedWindowDC dc(hwnd);
+  const int height = -MulDiv(points, GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
+  return CreateFontA(height, 0, 0, 0, weight, italic, FALSE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+void FillPrinterCombo(Shell& shell) {
+  PrinterList printers = ListPrinters();
+  if (!printers.obtained) return;  // no printer list: no PrinterCombo
+  HWND combo = AddControl(shell, "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                          ctl::kPrinterCombo, 60, 235, 300, 200);
+  std::string& stored = shell.startup.book.defaultPrinter;
+  if (printers.names.size() == 1) stored = printers.names[0];
+  int selected = 0;
+  for (std::size_t i = 0; i < printers.names.size(); ++i) {
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(printers.names[i].c_str()));
+    if (printers.names[i] == stored) selected = static_cast<int>(i);  // the last match wins
+  }
+  if (!printers.names.empty()) SendMessageA(combo, CB_SETCURSEL, selected, 0);
+}
+
+// Tab goes through the fields in reading order: the sender block, the positions, the
+// addressee block and its buttons, then printer, copies and Print.
+void SetTabOrder(const Shell& shell) {
+  const int order[] = {ctl::kSenderName,       ctl::kSenderStreet,      ctl::kSenderCityStateZip,
+                       ctl::kSenderFontButton, ctl::kSenderVertical,    ctl::kAddresseeVertical,
+                       ctl::kSenderHorizontal, ctl::kAddresseeHorizontal, ctl::kAddresseeName,
+                       ctl::kAddresseeStreet,  ctl::kAddresseeSuite,    ctl::kAddresseeCity,
+                       ctl::kAddresseeState,   ctl::kAddresseeZip,      ctl::kLookupButton,
+                       ctl::kClearButton,      ctl::kSaveButton,        ctl::kDeleteButton,
+                       ctl::kAddresseeFontButton, ctl::kPrinterCombo,   ctl::kCopies,
+                       ctl::kPrintButton};
+  HWND after = HWND_TOP;
+  for (int id : order) {
+    HWND h = GetDlgItem(shell.mainWindow, id);
+    if (!h) continue;
+    SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = h;
+  }
+}
+
 }  // namespace
 
 bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   if (!RegisterMainWindowClass(shell.instance)) return false;
+  // 1. The window, sized so that the client area, below the menu bar, is 660 x 310.
   RECT r = {0, 0, kMainClientWidth, kMainClientHeight};
-  AdjustWindowRectEx(&r, kMainStyle, FALSE, 0);
+  AdjustWindowRectEx(&r, kMainStyle, TRUE, 0);
   shell.mainWindow = CreateWindowExA(0, kMainWindowClass, title.c_str(), kMainStyle,
                                      x <= 0 ? kDefaultX : x, y <= 0 ? kDefaultY : y,
                                      r.right - r.left, r.bottom - r.top, nullptr, nullptr,
                                      shell.instance, &shell);
   if (!shell.mainWindow) return false;
 
-  ACCEL keys[] = {{FVIRTKEY, VK_ESCAPE, kCmdEscape}};
+  // 2. Menus, toolbar, keyboard shortcuts.
+  SetMenu(shell.mainWindow, BuildMenuBar());
+  shell.toolbar = BuildToolbar(shell);
+  ACCEL keys[] = {{FVIRTKEY, VK_ESCAPE, kCmdEscape}, {FVIRTKEY, VK_F1, kCmdKeyF1},
+                  {FVIRTKEY, VK_F2, kCmdKeyF2},      {FVIRTKEY, VK_F3, kCmdKeyF3},
+                  {FVIRTKEY, VK_F4, kCmdKeyF4},      {FVIRTKEY, VK_F6, kCmdKeyF6},
+                  {FVIRTKEY, VK_F8, kCmdKeyF8}};
   shell.accelerators.reset(CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys))));
+
+  // 3. Logo box and its caption, the sender and addressee fields.
+  AddControl(shell, "STATIC", "", SS_BITMAP | SS_NOTIFY | SS_SUNKEN | SS_CENTERIMAGE,
+             ctl::kLogoBox, 5, 32, 100, 100);
+  AddStatic(shell,
+            "Double Click image/ box above to change logo\nNOTE: Cancelling file dialog will "
+            "delete current logo",
+            ctl::kLogoCaption, 5, 137, 120, 98, SS_LEFT);
+  AddEdit(shell, ctl::kSenderName, 110, 32, 210, 20);
+  AddEdit(shell, ctl::kSenderStreet, 110, 53, 210, 20);
+  AddEdit(shell, ctl::kSenderCityStateZip, 110, 74, 210, 20);
+  AddEdit(shell, ctl::kAddresseeName, 330, 110, 230, 20);
+  AddEdit(shell, ctl::kAddresseeStreet, 330, 131, 230, 20);
+  AddEdit(shell, ctl::kAddresseeSuite, 330, 152, 230, 20);
+  AddEdit(shell, ctl::kAddresseeZip, 490, 173, 70, 20);
+  AddEdit(shell, ctl::kAddresseeCity, 330, 173, 130, 20);
+  AddEdit(shell, ctl::kAddresseeState, 460, 173, 30, 20);
+
+  // 4. The printer choice.
+  AddStatic(shell, "Printer", ctl::kPrinterCaption, 10, 237, 40, 20, SS_RIGHT);
+  FillPrinterCombo(shell);
+
+  // 5. Print, copies and the record buttons.
+  AddButton(shell, "Print", ctl::kPrintButton, 570, 230, 80, 30);
+  AddStatic(shell, "Number Copies", ctl::kCopiesCaption, 370, 237, 80, 20, SS_RIGHT);
+  AddEdit(shell, ctl::kCopies, 460, 237, 40, 20);
+  SetControlText(shell, ctl::kCopies, "1");
+  AddButton(shell, "...", ctl::kLookupButton, 570, 106, 30, 20);
+  AddButton(shell, "Clear", ctl::kClearButton, 610, 106, 40, 20);
+  AddButton(shell, "Save", ctl::kSaveButton, 570, 133, 30, 20);
+  AddButton(shell, "Delete", ctl::kDeleteButton, 610, 133, 40, 20);
+
+  // 6. Fonts of the blue labels and the hint line.
+  shell.labelFont.reset(MakeFont(shell.mainWindow, "Times New Roman", 9, FW_BOLD, true));
+  shell.hintFont.reset(MakeFont(shell.mainWindow, "Times New Roman", 11, FW_BOLD, false));
+
+  // 7. Captions, blue hint labels, hint line, book path, position fields.
+  AddStatic(shell, "TO:", ctl::kToCaption, 307, 90, 40, 20, SS_RIGHT);
+  const struct {
+    int id, y;
+    const char* text;
+  } labels[] = {{ctl::kBlueHintName, 113, "Name"},
+                {ctl::kBlueHintStreet, 135, "Street Address/Attn:"},
+                {ctl::kBlueHintSuite, 155, "Optional Suite, Apt"},
+                {ctl::kBlueHintCityStateZip, 175, "City, State, Zipcode"}};
+  for (const auto& l : labels) {
+    HWND h = AddStatic(shell, l.text, l.id, 185, l.y, 140, 20, SS_RIGHT);
+    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(shell.labelFont.get()), FALSE);
+  }
+  HWND hint = AddStatic(shell, "", ctl::kHintLine, 150, 200, 500, 20, SS_LEFT);
+  SendMessageA(hint, WM_SETFONT, reinterpret_cast<WPARAM>(shell.hintFont.get()), FALSE);
+  AddStatic(shell, "", ctl::kBookPathLine, 10, 272, 560, 20, SS_LEFT | SS_PATHELLIPSIS);
+  AddStatic(shell, "Vertical Locations", ctl::kVerticalCaption, 378, 35, 110, 20, SS_RIGHT);
+  AddStatic(shell, "Horizontal Locations", ctl::kHorizontalCaption, 378, 65, 110, 20, SS_RIGHT);
+  AddStatic(shell, "Sender", ctl::kSenderColumnCaption, 502, 52, 50, 20, SS_LEFT);
+  AddStatic(shell, "Addressee", ctl::kAddresseeColumnCaption, 573, 52, 50, 20, SS_LEFT);
+  AddEdit(shell, ctl::kSenderVertical, 490, 32, 60, 20);
+  AddEdit(shell, ctl::kSenderHorizontal, 490, 65, 60, 20);
+  AddEdit(shell, ctl::kAddresseeVertical, 570, 32, 60, 20);
+  AddEdit(shell, ctl::kAddresseeHorizontal, 570, 65, 60, 20);
+
+  // 8. The font buttons; the ZIP look-up starts enabled.
+  AddButton(shell, "Set Sender Font", ctl::kSenderFontButton, 110, 100, 90, 30);
+  CheckMenuItem(GetMenu(shell.mainWindow), kCmdDisableZipLookup, MF_BYCOMMAND | MF_UNCHECKED);
+  shell.hints.zipLookupDisabled = false;
+  AddButton(shell, "Set To Font", ctl::kAddresseeFontButton, 570, 160, 80, 30);
+  shell.blueHintsShown = true;
+
+  // The plain controls use the dialog font, as in any Windows form.
+  HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  for (HWND c = GetWindow(shell.mainWindow, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    const int id = GetDlgCtrlID(c);
+    if (!IsBlueHintLabel(id) && id != ctl::kHintLine)
+      SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), FALSE);
+  }
+  SetTabOrder(shell);
 
   ShowWindow(shell.mainWindow, SW_SHOWNORMAL);
   UpdateWindow(shell.mainWindow);
   return true;
 }
 
+void CloseMainWindow(Shell& shell) {
+  if (shell.mainWindow) {
+    HMENU menu = GetMenu(shell.mainWindow);
+    DestroyWindow(shell.mainWindow);
+    if (menu) DestroyMenu(menu);
+  }
+  shell.mainWindow = nullptr;
+  shell.toolbar = nullptr;
+  shell.accelerators.reset();
+  shell.labelFont.reset();
+  shell.hintFont.reset();
+}
+
+std::string ControlText(const Shell& shell, int control) {
+  HWND h = shell.mainWindow ? GetDlgItem(shell.mainWindow, control) : nullptr;
+  if (!h) return {};
+  const int length = GetWindowTextLengthA(h);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const int got = GetWindowTextA(h, text.data(), length + 1);
+  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return text;
+}
+
+void SetControlText(const Shell& shell, int control, const std::string& text) {
+  if (HWND h = shell.mainWindow ? GetDlgItem(shell.mainWindow, control) : nullptr)
+    SetWindowTextA(h, text.c_str());
+}
+
 void GatherBookSettings(Shell& shell) {
+  BookSettings& b = shell.startup.book;
   RECT r;
   if (shell.mainWindow && GetWindowRect(shell.mainWindow, &r)) {
-    shell.startup.book.windowX = r.left;
-    shell.startup.book.windowY = r.top;
+    b.windowX = r.left;
+    b.windowY = r.top;
   }
+  if (!shell.mainWindow) return;
+  b.senderName = ControlText(shell, ctl::kSenderName);
+  b.senderStreet = ControlText(shell, ctl::kSenderStreet);
+  b.senderCsz = ControlText(shell, ctl::kSenderCityStateZip);
+  b.senderVertical = LeadingDecimal(ControlText(shell, ctl::kSenderVertical));
+  b.senderHorizontal = LeadingDecimal(ControlText(shell, ctl::kSenderHorizontal));
+  b.addresseeVertical = LeadingDecimal(ControlText(shell, ctl::kAddresseeVertical));
+  b.addresseeHorizontal = LeadingDecimal(ControlText(shell, ctl::kAddresseeHorizontal));
+  b.defaultPrinter = ControlText(shell, ctl::kPrinterCombo);
+}
+
+void FillMainWindow(Shell& shell) {
+  const BookSettings& b = shell.startup.book;
+  SetControlText(shell, ctl::kSenderName, b.senderName);
+  SetControlText(shell, ctl::kSenderStreet, b.senderStreet);
+  SetControlText(shell, ctl::kSenderCityStateZip, b.senderCsz);
+  SetControlText(shell, ctl::kSenderVertical, std::to_string(b.senderVertical));
+  SetControlText(shell, ctl::kSenderHorizontal, std::to_string(b.senderHorizontal));
+  SetControlText(shell, ctl::kAddresseeVertical, std::to_string(b.addresseeVertical));
+  SetControlText(shell, ctl::kAddresseeHorizontal, std::to_string(b.addresseeHorizontal));
+  SetControlText(shell, ctl::kBookPathLine, b.bookFolder + shell.startup.bookFileName);
 }
 
 void SaveBookSettingsFromWindow(Shell& shell) {
@@ -87,6 +393,17 @@ void SaveBookSettingsFromWindow(Shell& shell) {
   const StartupState& s = shell.startup;
   SaveBookSettings(*shell.prefs, s.book.bookFolder + s.companionName, s.bookFileName,
                    shell.startup.book);
+}
+
+}  // namespace qr
+
+namespace qr {
+
+int ShowMessage(Shell& shell, const std::string& title, const std::string& text, unsigned flags) {
+  ++shell.modalDepth;
+  const int answer = MessageBoxA(shell.mainWindow, text.c_str(), title.c_str(), flags);
+  --shell.modalDepth;
+  return answer;
 }
 
 }  // namespace qr

@@ -18,6 +18,12 @@ inline constexpr int kMainClientHeight = 310;
 // or less becomes 250 and a y of 0 or less 200. Returns false when it cannot be opened.
 bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y);
 
+// Closes the main window and frees what its build made.
+void CloseMainWindow(Shell& shell);
+
+// Fills the sender lines, the four positions and the book path from the book settings.
+void FillMainWindow(Shell& shell);
+
 // Puts the window's current state into the book settings before they are saved:
 // the outer window position, and the field texts once the fields exist.
 void GatherBookSettings(Shell& shell);

@@ -6,6 +6,9 @@
 
 #include <string>
 
+#include "addressbook/address_book.h"
+#include "addressbook/zip_database.h"
+#include "app/event_rules.h"
 #include "app/preference_file.h"
 #include "app/scoped_win.h"
 #include "app/startup.h"
@@ -20,16 +23,27 @@ struct Shell {
   int desktopHeight = 0;
 
   HWND mainWindow = nullptr;
+  HWND toolbar = nullptr;
   ScopedAccelerators accelerators;
-  bool quit = false;  // set by a quit event; the loop ends after that event
+  ScopedFont labelFont;  // the blue hint labels
+  ScopedFont hintFont;   // the hint line
+  bool quit = false;     // set by a quit event; the loop ends after that event
+  int modalDepth = 0;    // windows with loops of their own (About, lookup, preview) open
+
+  AddressBook book;  // the open book behind the addressee form
+  ZipDatabase zip;
 
   // Event-loop state.
-  int currentRecord = -1;
-  int newEntryFlag = 0;
-  int shownHint = 0;
-  DWORD hintTime = 0;
-  int zipLookupDisabled = 0;
+  HintState hints;
   bool blueHintsShown = true;
 };
+
+// A message box over the main window; the main window does nothing while it is open.
+int ShowMessage(Shell& shell, const std::string& title, const std::string& text,
+                unsigned flags = MB_OK);
+
+// The text of a main-window control ("" when it does not exist).
+std::string ControlText(const Shell& shell, int control);
+void SetControlText(const Shell& shell, int control, const std::string& text);
 
 }  // namespace qr

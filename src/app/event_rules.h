@@ -1,0 +1,112 @@
+// What the main window does with each event: the fixed order of checks that turns one
+// user-interface event into actions, and the field hints. Platform-free, so the rules
+// are tested without a window; the Win32 loop only carries the actions out.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace qr {
+
+// Main-window control numbers.
+namespace ctl {
+inline constexpr int kLogoBox = 0;
+inline constexpr int kSenderName = 1;
+inline constexpr int kSenderStreet = 2;
+inline constexpr int kSenderCityStateZip = 3;
+inline constexpr int kAddresseeName = 5;
+inline constexpr int kAddresseeStreet = 6;
+inline constexpr int kAddresseeSuite = 7;
+inline constexpr int kAddresseeCity = 8;
+inline constexpr int kAddresseeState = 9;
+inline constexpr int kAddresseeZip = 10;
+inline constexpr int kPrinterCombo = 11;
+inline constexpr int kPrintButton = 12;
+inline constexpr int kLookupButton = 13;
+inline constexpr int kClearButton = 14;
+inline constexpr int kSaveButton = 15;
+inline constexpr int kDeleteButton = 16;
+inline constexpr int kToCaption = 19;
+inline constexpr int kVerticalCaption = 20;
+inline constexpr int kHorizontalCaption = 21;
+inline constexpr int kSenderColumnCaption = 22;
+inline constexpr int kAddresseeColumnCaption = 23;
+inline constexpr int kPrinterCaption = 25;
+inline constexpr int kSenderVertical = 26;
+inline constexpr int kSenderHorizontal = 27;
+inline constexpr int kAddresseeVertical = 28;
+inline constexpr int kAddresseeHorizontal = 29;
+inline constexpr int kBlueHintName = 32;
+inline constexpr int kBlueHintStreet = 33;
+inline constexpr int kBlueHintSuite = 34;
+inline constexpr int kBlueHintCityStateZip = 35;
+inline constexpr int kHintLine = 36;
+inline constexpr int kSenderFontButton = 52;
+inline constexpr int kAddresseeFontButton = 53;
+inline constexpr int kBookPathLine = 66;
+inline constexpr int kCopiesCaption = 68;
+inline constexpr int kLogoCaption = 69;
+inline constexpr int kCopies = 71;
+}  // namespace ctl
+
+struct UiEvent {
+  enum class Kind { Command, Control, CloseBox, Other };
+  enum class Action { None, LeftClick, TextChange, FocusReceived, FocusLost, DoubleClick };
+
+  Kind kind = Kind::Other;
+  int number = 0;  // command number or control number
+  Action action = Action::None;
+  bool mainWindow = true;  // the event belongs to the main window
+
+  static UiEvent Command(int number) { return {Kind::Command, number, Action::None, true}; }
+  static UiEvent Control(int number, Action action) { return {Kind::Control, number, action, true}; }
+  static UiEvent CloseBox(bool mainWindow) { return {Kind::CloseBox, 0, Action::None, mainWindow}; }
+  static UiEvent Other() { return {}; }
+};
+
+// What the shell must do, in the order given.
+enum class ShellAction {
+  RecomputeNewEntryFlag,  // check 1
+  SaveBookSettings,       // check 2
+  ShowHint,               // check 3: put HintText(state.shownHint) into the hint line
+  ClearHint,              // check 4 (and the commands that empty the hint line)
+  ChooseSenderFont,       // check 5
+  ChooseAddresseeFont,    // check 6
+  ToggleZipLookup,        // check 7
+  ZipAutoFill,            // check 8
+  SaveAddressee,          // check 9
+  ClearAddressee,         // check 10
+  Print,                  // check 11
+  LookupAddressee,        // check 12
+  ChangeLogo,             // check 13 (then the book settings are saved)
+  DeleteRecord,           // check 14
+  LoadBook,               // check 15
+  NewBook,
+  PrintPreview,
+  Cut,  // check 16
+  Copy,
+  Paste,
+  CheckForUpdates,  // check 17
+  About,            // check 18
+  ToggleBlueHints,  // check 19
+  Quit,             // check 20
+};
+
+// The loop's own state that the checks read and change.
+struct HintState {
+  int shownHint = 0;           // 0 for none, else 1 to 13
+  std::uint32_t hintTime = 0;  // millisecond clock at the last focus event
+  bool zipLookupDisabled = false;
+};
+
+inline constexpr std::uint32_t kHintLifetimeMs = 10000;
+
+// The hint number of a field (0 when it has none) and the text of hint 1 to 13.
+int HintForControl(int control);
+std::string_view HintText(int hint);
+
+// Runs the checks for one event at clock `now` and returns the actions to carry out.
+std::vector<ShellAction> DecideActions(const UiEvent& event, HintState& state, std::uint32_t now);
+
+}  // namespace qr
