@@ -10,7 +10,9 @@ find_program(CMAKE_RC_COMPILER NAMES ${QR_MINGW_PREFIX}-windres REQUIRED)
 find_program(CMAKE_AR NAMES ${QR_MINGW_PREFIX}-gcc-ar-posix ${QR_MINGW_PREFIX}-ar)
 find_program(CMAKE_RANLIB NAMES ${QR_MINGW_PREFIX}-gcc-ranlib-posix ${QR_MINGW_PREFIX}-ranlib)
 
-set(CMAKE_FIND_ROOT_PATH /usr/${QR_MINGW_PREFIX})
+# Libraries cross-built for Windows live under the mingw sysroot or in the prefixes
+# named by CMAKE_PREFIX_PATH (scripts/build-deps puts its own in build/deps).
+set(CMAKE_FIND_ROOT_PATH /usr/${QR_MINGW_PREFIX} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
