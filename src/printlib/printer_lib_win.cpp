@@ -1,0 +1,355 @@
+// Printer_Lib: printer list, default printer, opening a printer with keyword settings, print
+// jobs, units, fonts, text and the drawing state. Images and the preview are in
+// printer_image_win.cpp.
+#include <climits>
+#include <cstddef>
+#include <cstring>
+
+#include "printlib/image_store.h"
+#include "printlib/print_math.h"
+#include "printlib/printer_lib.h"
+#include "printlib/printer_state_win.h"
+
+namespace qr::print {
+
+PrinterState& State() {
+  static PrinterState state;
+  return state;
+}
+
+void FreePreviewPages() {
+  for (int image : State().previewPages) Image_Free(image);
+  State().previewPages.clear();
+}
+
+template <typename Handle>
+void ReplaceObject(GdiObject<Handle>& slot, Handle object) {
+  PrinterState& s = State();
+  SelectObject(s.currentDc, object);
+  const Handle old = slot.get();
+  // A context set aside by a preview may still hold the old object: give it the stock one,
+  // so that the object is really freed instead of lingering selected.
+  if (old && s.printerDc.get() && s.printerDc.get() != s.currentDc) {
+    const UINT type = static_cast<UINT>(GetObjectType(old));
+    if (GetCurrentObject(s.printerDc.get(), type) == old) {
+      const int stock = type == OBJ_FONT ? SYSTEM_FONT : type == OBJ_PEN ? BLACK_PEN : WHITE_BRUSH;
+      SelectObject(s.printerDc.get(), GetStockObject(stock));
+    }
+  }
+  slot.Reset(object);
+}
+
+template void ReplaceObject(GdiObject<HFONT>&, HFONT);
+template void ReplaceObject(GdiObject<HPEN>&, HPEN);
+template void ReplaceObject(GdiObject<HBRUSH>&, HBRUSH);
+
+namespace {
+
+void ReadDevMode(const DEVMODEA& dm, DevModeFields& f) {
+  f.fields = dm.dmFields;
+  f.orientation = dm.dmOrientation;
+  f.paperSize = dm.dmPaperSize;
+  f.paperLength = dm.dmPaperLength;
+  f.paperWidth = dm.dmPaperWidth;
+  f.scale = dm.dmScale;
+  f.copies = dm.dmCopies;
+  f.defaultSource = dm.dmDefaultSource;
+  f.printQuality = dm.dmPrintQuality;
+  f.color = dm.dmColor;
+  f.duplex = dm.dmDuplex;
+  f.yResolution = dm.dmYResolution;
+  f.ttOption = dm.dmTTOption;
+  f.collate = dm.dmCollate;
+}
+
+void WriteDevMode(const DevModeFields& f, DEVMODEA& dm) {
+  dm.dmFields = f.fields;
+  dm.dmOrientation = f.orientation;
+  dm.dmPaperSize = f.paperSize;
+  dm.dmPaperLength = f.paperLength;
+  dm.dmPaperWidth = f.paperWidth;
+  dm.dmScale = f.scale;
+  dm.dmCopies = f.copies;
+  dm.dmDefaultSource = f.defaultSource;
+  dm.dmPrintQuality = f.printQuality;
+  dm.dmColor = f.color;
+  dm.dmDuplex = f.duplex;
+  dm.dmYResolution = f.yResolution;
+  dm.dmTTOption = f.ttOption;
+  dm.dmCollate = f.collate;
+}
+
+int Dpi(int index) { return Print_GetDeviceCaps(index); }
+
+}  // namespace
+}  // namespace qr::print
+
+using qr::print::State;
+
+int Print_Init() {
+  qr::print::PrinterState& s = State();
+  qr::print::FreePreviewPages();
+  s.font.Reset();
+  s.pen.Reset();
+  s.brush.Reset();
+  s.printerDc.Reset();
+  s.printer.Reset();
+  s.devMode.reset();
+  const qr::print::PrinterState initial;
+  s.printerName.clear();
+  s.devModeSize = 0;
+  s.currentDc = nullptr;
+  s.previewActive = false;
+  s.unitMode = initial.unitMode;
+  s.fontFace.clear();
+  s.fontSize = s.fontStyle = s.fontAngle = 0;
+  s.penStyle = initial.penStyle;
+  s.penWidth = initial.penWidth;
+  s.lineColour = initial.lineColour;
+  s.brushColour = initial.brushColour;
+  s.textAlign = initial.textAlign;
+  s.bkMode = initial.bkMode;
+  s.previewWidth = s.previewHeight = 0;
+  s.printerNames.clear();
+  return 0;
+}
+
+int Print_EnumPrinters(int flags) {
+  qr::print::PrinterState& s = State();
+  s.printerNames.clear();
+  DWORD needed = 0;
+  DWORD returned = 0;
+  if (EnumPrintersA(static_cast<DWORD>(flags), nullptr, 1, nullptr, 0, &needed, &returned)) {
+    return 0;  // nothing to list
+  }
+  if (needed == 0) return 0;
+  std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[needed]);
+  if (!buffer) return 0;
+  if (!EnumPrintersA(static_cast<DWORD>(flags), nullptr, 1, buffer.get(), needed, &needed,
+                     &returned)) {
+    return 0;
+  }
+  const auto* info = reinterpret_cast<const PRINTER_INFO_1A*>(buffer.get());
+  for (DWORD i = 0; i < returned; ++i)
+    s.printerNames.emplace_back(info[i].pName ? info[i].pName : "");
+  return 1;
+}
+
+int Print_CountPrinters() { return static_cast<int>(State().printerNames.size()); }
+
+std::string Print_GetPrinterName(int index) {
+  const auto& names = State().printerNames;
+  if (index < 0 || static_cast<std::size_t>(index) >= names.size()) return {};
+  return names[static_cast<std::size_t>(index)];
+}
+
+std::string Print_GetDefaultPrinter() {
+  std::string name;
+  if (qr::print::IsBeforeWindows2000(GetVersion())) {
+    char value[1024] = {};
+    GetPrivateProfileStringA("WINDOWS", "DEVICE", "", value, sizeof value, "Win.Ini");
+    name = qr::print::PrinterFromProfileDevice(value);
+  } else if (HMODULE spool = LoadLibraryA("WINSPOOL.DRV")) {
+    using GetDefaultPrinterFn = BOOL(WINAPI*)(LPSTR, LPDWORD);
+    auto getDefault = reinterpret_cast<GetDefaultPrinterFn>(
+        reinterpret_cast<void*>(GetProcAddress(spool, "GetDefaultPrinterA")));
+    DWORD size = 0;
+    if (getDefault && !getDefault(nullptr, &size) && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+      std::string buffer(static_cast<std::size_t>(size) + 2, '\0');
+      DWORD given = size;
+      SetLastError(0);
+      getDefault(buffer.data(), &given);
+      if (GetLastError() != ERROR_FILE_NOT_FOUND) name = buffer.c_str();
+    }
+    FreeLibrary(spool);
+  }
+  State().printerName = name;
+  return name;
+}
+
+void Print_ApplySettings(const std::string& settings, DEVMODEA* devmode) {
+  if (!devmode) return;
+  // A driver may hand back a DEVMODE shorter than ours: only touch what it has.
+  constexpr std::size_t kNeeded = offsetof(DEVMODEA, dmCollate) + sizeof(devmode->dmCollate);
+  if (devmode->dmSize < kNeeded) return;
+  qr::print::DevModeFields fields;
+  qr::print::ReadDevMode(*devmode, fields);
+  qr::print::ApplySettings(settings, fields);
+  qr::print::WriteDevMode(fields, *devmode);
+}
+
+HDC Print_OpenPrinter(const std::string& name, const std::string& settings, int access) {
+  qr::print::PrinterState& s = State();
+  if (s.previewActive) Print_StopPreview();  // the printer's context must not vanish under it
+  s.currentDc = nullptr;
+  s.printerDc.Reset();
+  s.printer.Reset();
+  if (name.empty()) {
+    Print_GetDefaultPrinter();  // sets the current printer name
+  } else {
+    s.printerName = name;
+  }
+  PRINTER_DEFAULTSA defaults{nullptr, nullptr, static_cast<ACCESS_MASK>(access)};
+  if (!OpenPrinterA(const_cast<char*>(s.printerName.c_str()), s.printer.out(),
+                    access ? &defaults : nullptr)) {
+    *s.printer.out() = nullptr;
+    return nullptr;
+  }
+  char* printerName = const_cast<char*>(s.printerName.c_str());
+  const LONG size = DocumentPropertiesA(nullptr, s.printer.get(), printerName, nullptr, nullptr, 0);
+  if (size <= 0) {
+    s.devMode.reset();
+    s.devModeSize = 0;
+  } else if (!s.devMode || size != s.devModeSize) {
+    s.devMode.reset(new (std::nothrow) char[static_cast<std::size_t>(size)]());
+    s.devModeSize = s.devMode ? size : 0;
+    if (s.devMode && DocumentPropertiesA(nullptr, s.printer.get(), printerName,
+                                         reinterpret_cast<DEVMODEA*>(s.devMode.get()), nullptr,
+                                         DM_OUT_BUFFER) < 0) {
+      s.devMode.reset();  // the driver gave no settings: let CreateDCA use its defaults
+      s.devModeSize = 0;
+    }
+  }
+  auto* devmode = reinterpret_cast<DEVMODEA*>(s.devMode.get());
+  if (!settings.empty()) Print_ApplySettings(settings, devmode);
+  const char* driver = qr::print::IsNtFamily(GetVersion()) ? "WINSPOOL" : "";
+  s.printerDc.Reset(CreateDCA(driver, s.printerName.c_str(), nullptr, devmode));
+  s.currentDc = s.printerDc.get();
+  if (s.currentDc) Print_ResetState();
+  return s.currentDc;
+}
+
+int Print_StartPrinting(const std::string& documentName, const std::string& outputFile) {
+  DOCINFOA info{};
+  info.cbSize = sizeof info;
+  info.lpszDocName = documentName.empty() ? nullptr : documentName.c_str();
+  info.lpszOutput = outputFile.empty() ? nullptr : outputFile.c_str();
+  const int job = StartDocA(State().currentDc, &info);
+  if (job <= 0) return 0;
+  if (StartPage(State().currentDc) <= 0) return 0;
+  return job;
+}
+
+int Print_StopPrinting() {
+  EndPage(State().currentDc);
+  return EndDoc(State().currentDc) > 0 ? 1 : 0;
+}
+
+int Print_Free() {
+  qr::print::PrinterState& s = State();
+  s.printer.Reset();
+  if (s.previewActive) Print_StopPreview();
+  s.currentDc = nullptr;
+  s.printerDc.Reset();  // first, so that the objects below are no longer selected
+  s.pen.Reset();
+  s.brush.Reset();
+  s.font.Reset();
+  qr::print::FreePreviewPages();
+  s.printerNames.clear();
+  s.devMode.reset();
+  s.devModeSize = 0;
+  return 0;
+}
+
+int Print_SetUnit(int mode) {
+  const int previous = State().unitMode;
+  State().unitMode = mode;
+  return previous;
+}
+
+int Print_UnitToDeviceX(float value) {
+  return qr::print::UnitToDevice(State().unitMode, value, qr::print::Dpi(LOGPIXELSX));
+}
+int Print_UnitToDeviceY(float value) {
+  return qr::print::UnitToDevice(State().unitMode, value, qr::print::Dpi(LOGPIXELSY));
+}
+float Print_DeviceToUnitX(int pixels) {
+  return qr::print::DeviceToUnit(State().unitMode, pixels, qr::print::Dpi(LOGPIXELSX));
+}
+float Print_DeviceToUnitY(int pixels) {
+  return qr::print::DeviceToUnit(State().unitMode, pixels, qr::print::Dpi(LOGPIXELSY));
+}
+
+HFONT Print_SetFont(const std::string& face, int size, int style, int angle) {
+  qr::print::PrinterState& s = State();
+  LOGFONTA lf{};
+  lf.lfHeight = qr::print::FontHeight(size, Print_GetDeviceCaps(LOGPIXELSY));
+  lf.lfEscapement = angle;
+  lf.lfOrientation = angle;
+  const qr::print::FontStyleFields f = qr::print::FontStyleFromBits(style);
+  lf.lfWeight = f.weight;
+  lf.lfItalic = f.italic;
+  lf.lfUnderline = f.underline;
+  lf.lfStrikeOut = f.strikeOut;
+  lf.lfQuality = f.quality;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  const std::string cut = qr::print::CutFaceName(face);
+  std::memcpy(lf.lfFaceName, cut.c_str(), cut.size() + 1);
+  HFONT font = CreateFontIndirectA(&lf);
+  if (!font) return s.font.get();
+  s.fontFace = face;
+  s.fontSize = size;
+  s.fontStyle = style;
+  s.fontAngle = angle;
+  qr::print::ReplaceObject(s.font, font);
+  return font;
+}
+
+float Print_Text(float x, float y, float w, float h, const std::string& text, int format,
+                 float* left, float* top, float* width, float* height) {
+  RECT r;
+  r.left = Print_UnitToDeviceX(x);
+  r.top = Print_UnitToDeviceY(y);
+  r.right = Print_UnitToDeviceX(x + w);
+  r.bottom = Print_UnitToDeviceY(y + h);
+  const int length = text.size() > INT_MAX ? INT_MAX : static_cast<int>(text.size());
+  const int drawn =
+      DrawTextA(State().currentDc, text.data(), length, &r, static_cast<UINT>(format));
+  if (left) *left = Print_DeviceToUnitX(r.left);
+  if (top) *top = Print_DeviceToUnitY(r.top);
+  if (width) *width = Print_DeviceToUnitX(r.right - r.left);
+  if (height) *height = Print_DeviceToUnitY(r.bottom - r.top);
+  return Print_DeviceToUnitY(drawn);
+}
+
+void Print_ResetState() {
+  qr::print::PrinterState& s = State();
+  Print_SetTextAlign(s.textAlign);
+  Print_SetBkMode(s.bkMode);
+  Print_SetLineColor(s.lineColour);
+  Print_CreateBrush(s.brushColour);
+  Print_CreatePen(s.penStyle, s.penWidth, s.lineColour, 0, nullptr);
+}
+
+int Print_SetTextAlign(int alignment) {
+  return static_cast<int>(SetTextAlign(State().currentDc, static_cast<UINT>(alignment)));
+}
+
+int Print_SetBkMode(int mode) { return SetBkMode(State().currentDc, mode); }
+
+HPEN Print_SetLineColor(COLORREF colour) {
+  State().lineColour = colour;
+  return Print_CreatePen(State().penStyle, State().penWidth, colour, 0, nullptr);
+}
+
+HBRUSH Print_CreateBrush(COLORREF colour) {
+  HBRUSH brush = CreateSolidBrush(colour);
+  if (brush) qr::print::ReplaceObject(State().brush, brush);
+  return brush;
+}
+
+HPEN Print_CreatePen(DWORD style, float width, COLORREF colour, DWORD styleCount,
+                     const DWORD* styles) {
+  DWORD deviceWidth = 1;
+  if (width != 0.0f && (style & PS_TYPE_MASK) != 0) {
+    deviceWidth = static_cast<DWORD>(Print_UnitToDeviceX(width));
+  }
+  LOGBRUSH brush{BS_SOLID, colour, 0};
+  HPEN pen = ExtCreatePen(style, deviceWidth, &brush, styleCount, styles);
+  if (pen) qr::print::ReplaceObject(State().pen, pen);
+  return pen;
+}
+
+HDC Print_CurrentContext() { return State().currentDc; }
+
+void Print_OverrideRasterCaps(int caps) { State().rasterCapsOverride = caps; }
