@@ -167,7 +167,7 @@ HWND BuildToolbar(Shell& shell) {
 
 HWND AddControl(Shell& shell, const char* cls, const char* text, DWORD style, int id, int x,
                 int y, int w, int h, DWORD exStyle = 0) {
-  return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+  return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, x, y, w, h,
                          shell.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                          shell.instance, nullptr);
 }
