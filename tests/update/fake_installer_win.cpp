@@ -1,0 +1,34 @@
+// A stand-in for a downloaded installer: it leaves "installer-ran.txt" beside itself,
+// saying which arguments it was given, and ends.
+#include <windows.h>
+
+#include <string>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return 1;
+  std::string marker(path, length);
+  marker.erase(marker.find_last_of('\\') + 1);
+  marker += "installer-ran.txt";
+
+  // The arguments are what follows the program's own (possibly quoted) name.
+  const char* args = GetCommandLineA();
+  if (*args == '"') {
+    ++args;
+    while (*args && *args != '"') ++args;
+    if (*args) ++args;
+  } else {
+    while (*args && *args != ' ' && *args != '\t') ++args;
+  }
+  while (*args == ' ' || *args == '\t') ++args;
+
+  const std::string text = "installer ran with arguments [" + std::string(args) + "]\r\n";
+  HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 1;
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok ? 0 : 1;
+}
