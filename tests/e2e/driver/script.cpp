@@ -1,0 +1,193 @@
+#include "script.h"
+
+#include <cstdio>
+
+namespace qr::e2e {
+namespace {
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+}  // namespace
+
+bool SplitWords(std::string_view line, std::vector<std::string>* words, std::string* error) {
+  words->clear();
+  size_t i = 0;
+  while (i < line.size()) {
+    if (IsBlank(line[i])) {
+      ++i;
+      continue;
+    }
+    if (line[i] == '#') break;
+    std::string word;
+    if (line[i] == '\'') {
+      size_t close = line.find('\'', i + 1);
+      if (close == std::string_view::npos) {
+        *error = "unterminated quoted text";
+        return false;
+      }
+      if (close + 1 < line.size() && !IsBlank(line[close + 1])) {
+        *error = "quoted text must be followed by a blank";
+        return false;
+      }
+      words->emplace_back(line.substr(i + 1, close - i - 1));
+      i = close + 1;
+      continue;
+    }
+    if (line[i] != '"') {
+      while (i < line.size() && !IsBlank(line[i])) word += line[i++];
+      words->push_back(std::move(word));
+      continue;
+    }
+    ++i;  // opening quote
+    bool closed = false;
+    while (i < line.size()) {
+      char c = line[i++];
+      if (c == '"') {
+        closed = true;
+        break;
+      }
+      if (c != '\\') {
+        word += c;
+        continue;
+      }
+      if (i >= line.size()) break;
+      char e = line[i++];
+      switch (e) {
+        case 'r':
+          word += '\r';
+          break;
+        case 'n':
+          word += '\n';
+          break;
+        case 't':
+          word += '\t';
+          break;
+        case '0':
+          word += '\0';
+          break;
+        case '\\':
+          word += '\\';
+          break;
+        case '"':
+          word += '"';
+          break;
+        case 'x': {
+          int hi = i < line.size() ? HexValue(line[i]) : -1;
+          int lo = i + 1 < line.size() ? HexValue(line[i + 1]) : -1;
+          if (hi < 0 || lo < 0) {
+            *error = "\\x needs two hexadecimal digits";
+            return false;
+          }
+          word += static_cast<char>(hi * 16 + lo);
+          i += 2;
+          break;
+        }
+        default:
+          *error = std::string("unknown escape \\") + e;
+          return false;
+      }
+    }
+    if (!closed) {
+      *error = "unterminated quoted text";
+      return false;
+    }
+    if (i < line.size() && !IsBlank(line[i])) {
+      *error = "quoted text must be followed by a blank";
+      return false;
+    }
+    words->push_back(std::move(word));
+  }
+  return true;
+}
+
+ParsedScript ParseScript(std::string_view text) {
+  ParsedScript result;
+  int number = 0;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    ++number;
+    std::vector<std::string> words;
+    std::string error;
+    if (!SplitWords(line, &words, &error)) {
+      result.commands.clear();
+      result.error = "line " + std::to_string(number) + ": " + error;
+      return result;
+    }
+    if (!words.empty()) {
+      Command command;
+      command.line = number;
+      command.name = words.front();
+      command.args.assign(words.begin() + 1, words.end());
+      result.commands.push_back(std::move(command));
+    }
+    if (end == text.size()) break;
+    start = end + 1;
+  }
+  return result;
+}
+
+std::string ExpandPlaceholders(std::string_view text,
+                               const std::map<std::string, std::string>& values) {
+  std::string out;
+  size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] == '%') {
+      size_t close = text.find('%', i + 1);
+      if (close != std::string_view::npos) {
+        auto found = values.find(std::string(text.substr(i + 1, close - i - 1)));
+        if (found != values.end()) {
+          out += found->second;
+          i = close + 1;
+          continue;
+        }
+      }
+    }
+    out += text[i++];
+  }
+  return out;
+}
+
+std::string Escape(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    unsigned char u = static_cast<unsigned char>(c);
+    switch (c) {
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      default:
+        if (u < 0x20 || u > 0x7e) {
+          char buffer[8];
+          std::snprintf(buffer, sizeof buffer, "\\x%02X", u);
+          out += buffer;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out;
+}
+
+}  // namespace qr::e2e

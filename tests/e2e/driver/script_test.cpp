@@ -1,0 +1,79 @@
+#include "script.h"
+
+#include <gtest/gtest.h>
+
+namespace qr::e2e {
+namespace {
+
+TEST(SplitWords, QuotesEscapesAndBareWords) {
+  struct Case {
+    const char* line;
+    std::vector<std::string> words;
+  } cases[] = {
+      {"start", {"start"}},
+      {"  key   window\tEscape  ", {"key", "window", "Escape"}},
+      {"write %DATA%\\Quarrane\\qr.inf \"a b\"", {"write", "%DATA%\\Quarrane\\qr.inf", "a b"}},
+      {R"(x "\r\n\t\\\"")", {"x", "\r\n\t\\\""}},
+      {R"(x "\x00\xff\x41")",
+       {"x", std::string("\0\xff"
+                         "A",
+                         3)}},
+      {R"(x "" y)", {"x", "", "y"}},
+      {R"(x '%DATA%\temp\r "raw"' y)", {"x", R"(%DATA%\temp\r "raw")", "y"}},
+      {"x ''", {"x", ""}},
+      {"expect-text 5 \"# not a comment\" # a comment", {"expect-text", "5", "# not a comment"}},
+      {"# whole line comment", {}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> words;
+    std::string error;
+    ASSERT_TRUE(SplitWords(c.line, &words, &error)) << c.line << ": " << error;
+    EXPECT_EQ(words, c.words) << c.line;
+  }
+}
+
+TEST(SplitWords, RejectsMalformedText) {
+  for (const char* line : {"x \"open", R"(x "\q")", R"(x "\x4")", R"(x "\xZZ")", "x \"a\"b",
+                           "x \"ends in backslash\\", "x 'open", "x 'a'b"}) {
+    std::vector<std::string> words;
+    std::string error;
+    EXPECT_FALSE(SplitWords(line, &words, &error)) << line;
+    EXPECT_FALSE(error.empty()) << line;
+  }
+}
+
+TEST(ParseScript, KeepsLineNumbersAndReportsTheBadLine) {
+  ParsedScript script =
+      ParseScript("# header\r\nstart\r\n\r\nwait-window class Main\nkey window F1");
+  ASSERT_EQ(script.error, "");
+  ASSERT_EQ(script.commands.size(), 3u);
+  EXPECT_EQ(script.commands[0].line, 2);
+  EXPECT_EQ(script.commands[0].name, "start");
+  EXPECT_TRUE(script.commands[0].args.empty());
+  EXPECT_EQ(script.commands[1].line, 4);
+  EXPECT_EQ(script.commands[1].args, (std::vector<std::string>{"class", "Main"}));
+  EXPECT_EQ(script.commands[2].line, 5);
+
+  ParsedScript bad = ParseScript("start\nexpect-title \"unterminated\n");
+  EXPECT_EQ(bad.error, "line 2: unterminated quoted text");
+  EXPECT_TRUE(bad.commands.empty());
+}
+
+TEST(ExpandPlaceholders, ReplacesOnlyKnownNames) {
+  const std::map<std::string, std::string> values = {{"DATA", "Z:\\w\\data"},
+                                                     {"PROGRAM", "Z:\\w\\program"}};
+  EXPECT_EQ(ExpandPlaceholders("%DATA%\\Quarrane\\", values), "Z:\\w\\data\\Quarrane\\");
+  EXPECT_EQ(ExpandPlaceholders("%PROGRAM%%DATA%", values), "Z:\\w\\programZ:\\w\\data");
+  EXPECT_EQ(ExpandPlaceholders("%101", values), "%101");
+  EXPECT_EQ(ExpandPlaceholders("50% of %OTHER% and %DATA%", values),
+            "50% of %OTHER% and Z:\\w\\data");
+  EXPECT_EQ(ExpandPlaceholders("%%DATA%", values), "%Z:\\w\\data");
+}
+
+TEST(Escape, ShowsControlAndHighBytes) {
+  EXPECT_EQ(Escape(std::string("a\r\nb\t\"\\\x01\xe9", 9)), "a\\r\\nb\\t\\\"\\\\\\x01\\xE9");
+}
+
+}  // namespace
+}  // namespace qr::e2e
