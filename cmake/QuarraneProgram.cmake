@@ -25,8 +25,10 @@ add_custom_command(OUTPUT ${QR_DIST_DIR}/README.txt
   DEPENDS ${res}/README.txt)
 include(${PROJECT_SOURCE_DIR}/cmake/ZipDatabase.cmake)
 qr_add_zip_database(${QR_DIST_DIR})
+include(${PROJECT_SOURCE_DIR}/tools/noimage/noimage.cmake)
+qr_add_noimage(${QR_DIST_DIR})
 add_custom_target(dist ALL DEPENDS quarrane ${QR_DIST_DIR}/README.txt)
-add_dependencies(dist zip_database)
+add_dependencies(dist zip_database noimage_bmp)
 
 # A second copy of the program whose update check asks the tests' local web site
 # instead of the release one, in its own folder so that build/dist stays a release.

@@ -36,6 +36,14 @@ struct Shell {
   // Event-loop state.
   HintState hints;
   bool blueHintsShown = true;
+
+  // The sender logo (its file name is startup.book.logoFilename): the image store
+  // number of the 100-pixel-wide logo or placeholder (0: none loaded), its height /
+  // width before scaling, whether it is a real logo, and the bitmap LogoBox shows.
+  int logoImage = 0;
+  float logoAspect = 0.0f;
+  bool logoInUse = false;
+  ScopedBitmap logoBoxBitmap;
 };
 
 // A message box over the main window; the main window does nothing while it is open.

@@ -1,0 +1,66 @@
+// Loading the logo into the image store and making the bitmap the logo box shows.
+#include <algorithm>
+#include <cstdint>
+
+#include "envelope/logo_win.h"
+#include "printlib/image_store.h"
+
+namespace qr {
+
+LoadedLogo LoadScaledLogo(const std::string& path, bool in_use) {
+  const int image = Image_Load(path);
+  if (image == 0) return {};
+  const float aspect = LogoAspect(Image_Width(image), Image_Height(image));
+  if (aspect <= 0.0f || Image_Resize(image, kLogoWidth, ScaledLogoHeight(aspect)) == 0) {
+    Image_Free(image);
+    return {};
+  }
+  return {image, aspect, in_use};
+}
+
+LoadedLogo LoadLogoForDecision(const LogoDecision& decision, const std::string& placeholder) {
+  LoadedLogo logo = LoadScaledLogo(decision.load_path, decision.in_use);
+  if (logo.image != 0) return logo;
+  const LogoDecision fallback = FallbackAfterFailedLoad(decision, placeholder);
+  return LoadScaledLogo(fallback.load_path, fallback.in_use);
+}
+
+HBITMAP MakeLogoBoxBitmap(int image) {
+  const auto pixels = Image_Pixels(image);
+  if (!pixels || pixels->width <= 0 || pixels->height <= 0) return nullptr;
+  const int width = pixels->width;
+  const int height = std::min(pixels->height, kLogoWidth);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // rows top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap || !bits) {
+    if (bitmap) DeleteObject(bitmap);
+    return nullptr;
+  }
+  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+  auto* out = static_cast<std::uint8_t*>(bits);
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* in = pixels->Pixel(0, y);
+    std::uint8_t* row = out + stride * static_cast<std::size_t>(y);
+    for (int x = 0; x < width; ++x) {  // DIB pixels are B, G, R
+      row[3 * x] = in[3 * x + 2];
+      row[3 * x + 1] = in[3 * x + 1];
+      row[3 * x + 2] = in[3 * x];
+    }
+  }
+  return bitmap;
+}
+
+std::string PlaceholderPathFor(const std::string& program_folder) {
+  std::string folder = program_folder;
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return PlaceholderLogoPath(folder);
+}
+
+}  // namespace qr

@@ -1,0 +1,60 @@
+#include <cstdint>
+
+#include "printlib/printer_lib.h"
+// winspool.h maps OpenPrinter to OpenPrinterA, which would rename the interface's method.
+#undef OpenPrinter
+
+#include "envelope/printer_api_win.h"
+
+namespace qr {
+namespace {
+
+// Handles travel through the interface as plain integers.
+template <typename Handle>
+std::int64_t HandleValue(Handle handle) {
+  return static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(handle));
+}
+
+}  // namespace
+
+std::int64_t PrinterLibApi::OpenPrinter(const std::string& name, const std::string& settings,
+                                        std::int32_t access) {
+  return HandleValue(Print_OpenPrinter(name, settings, access));
+}
+
+std::int32_t PrinterLibApi::SetUnit(std::int32_t mode) { return Print_SetUnit(mode); }
+
+std::int32_t PrinterLibApi::StartPrinting(const std::string& document, const std::string& output) {
+  return Print_StartPrinting(document, output);
+}
+
+std::int64_t PrinterLibApi::SetFont(const std::string& face, std::int32_t size, std::int32_t style,
+                                    std::int32_t angle) {
+  return HandleValue(Print_SetFont(face, size, style, angle));
+}
+
+float PrinterLibApi::Text(float x, float y, float w, float h, const std::string& text,
+                          std::int32_t format, float* left, float* top, float* width,
+                          float* height) {
+  return Print_Text(x, y, w, h, text, format, left, top, width, height);
+}
+
+std::int32_t PrinterLibApi::Image(std::int32_t image, float x, float y, float w, float h) {
+  return Print_Image(image, x, y, w, h);
+}
+
+std::int32_t PrinterLibApi::StopPrinting() { return Print_StopPrinting(); }
+
+std::int64_t PrinterLibApi::StartPreview(std::int32_t width) {
+  return HandleValue(Print_StartPreview(width));
+}
+
+std::int64_t PrinterLibApi::StopPreview() { return HandleValue(Print_StopPreview()); }
+
+std::int32_t PrinterLibApi::GetPreviewImage(std::int32_t page) {
+  return Print_GetPreviewImage(page);
+}
+
+std::int32_t PrinterLibApi::GetDeviceCaps(std::int32_t index) { return Print_GetDeviceCaps(index); }
+
+}  // namespace qr
