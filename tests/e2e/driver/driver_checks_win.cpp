@@ -255,4 +255,35 @@ bool Driver::ExpectPixels(const Command& command, std::string* error) {
                      pixel_class, error);
 }
 
+// Whether a control is shown (IsWindowVisible: the control and its parents).
+bool Driver::ExpectVisible(const Command& command, std::string* error) {
+  HWND control = nullptr;
+  if (!Control(command, 0, &control, error)) return false;
+  const std::string answer = Arg(command, 1);
+  if (answer != "yes" && answer != "no") {
+    *error = "say yes or no, not " + Quote(answer);
+    return false;
+  }
+  const bool wanted = answer == "yes";
+  if (Poll(timeout_ms_, [&] { return (IsWindowVisible(control) != FALSE) == wanted; })) return true;
+  *error = "control " + Arg(command, 0) + (wanted ? " is hidden" : " is still visible");
+  return false;
+}
+
+// The size of the main window's client area (below the menu bar).
+bool Driver::ExpectClientSize(const Command& command, std::string* error) {
+  if (!NeedMainWindow(error)) return false;
+  long width = 0, height = 0;
+  if (!IntArg(command, 0, &width, error) || !IntArg(command, 1, &height, error)) return false;
+  RECT client = {};
+  if (Poll(timeout_ms_, [&] {
+        return GetClientRect(main_window_, &client) && client.right == width &&
+               client.bottom == height;
+      }))
+    return true;
+  *error = "expected a client area of " + std::to_string(width) + " x " + std::to_string(height) +
+           ", found " + std::to_string(client.right) + " x " + std::to_string(client.bottom);
+  return false;
+}
+
 }  // namespace qr::e2e

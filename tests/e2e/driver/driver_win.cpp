@@ -159,6 +159,8 @@ const std::map<std::string, Driver::CommandInfo>& Driver::Commands() {
       {"screenshot", {&Driver::Screenshot, 2, 2, "screenshot window|client|screen|ID FILE"}},
       {"expect-pixels",
        {&Driver::ExpectPixels, 7, 7, "expect-pixels FILE X Y W H all|any|none white|dark|#RRGGBB"}},
+      {"expect-visible", {&Driver::ExpectVisible, 2, 2, "expect-visible ID yes|no"}},
+      {"expect-client-size", {&Driver::ExpectClientSize, 2, 2, "expect-client-size W H"}},
       {"expect-rows", {&Driver::ExpectRows, 3, 3, "expect-rows ID COLUMN \"TEXT|TEXT|...\""}},
       {"select-row", {&Driver::SelectListRow, 2, 2, "select-row ID ROW"}},
       {"double-click-row", {&Driver::DoubleClickListRow, 2, 2, "double-click-row ID ROW"}},

@@ -95,6 +95,8 @@ class Driver {
   bool FontDialog(const Command&, std::string*);
   bool Screenshot(const Command&, std::string*);
   bool ExpectPixels(const Command&, std::string*);
+  bool ExpectVisible(const Command&, std::string*);
+  bool ExpectClientSize(const Command&, std::string*);
   // List views (driver_list_win.cpp).
   bool ListControl(const Command& command, HWND* list, std::string* error) const;
   bool ListRow(const Command& command, HWND list, long* row, std::string* error) const;
