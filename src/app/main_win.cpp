@@ -44,13 +44,13 @@ int RandomUpTo18() {
 }
 
 // Start-up step 10's question. On Yes the update window is centred on the screen.
-void OfferUpdateCheck(Shell& shell) {
+void OfferUpdateCheck(Shell& shell, const std::string& version) {
   const int answer = MessageBoxA(nullptr, "Would you like to check for any updates now?",
                                  "Update Check", MB_YESNO | MB_SETFOREGROUND);
   if (answer != IDYES) return;
   const RECT r = {shell.desktopWidth / 2 - 200, shell.desktopHeight / 2 - 50,
                   shell.desktopWidth / 2 - 200 + 400, shell.desktopHeight / 2 - 50 + 100};
-  RunUpdateCheck(shell, r, shell.startup.version);
+  RunUpdateCheck(shell, r, version);
 }
 
 bool StartUp(Shell& shell) {
@@ -65,7 +65,9 @@ bool StartUp(Shell& shell) {
   // 4 to 10. Folders, settings files and the update-check counter.
   StartupCallbacks callbacks;
   callbacks.random0To18 = RandomUpTo18;
-  callbacks.offerUpdateCheck = [&shell] { OfferUpdateCheck(shell); };
+  callbacks.offerUpdateCheck = [&shell](const std::string& version) {
+    OfferUpdateCheck(shell, version);
+  };
   shell.startup = RunStartupFiles(SystemFileSystem(), *shell.prefs,
                                   EnvironmentVariable("ALLUSERSPROFILE"), CurrentDirectory(),
                                   callbacks);

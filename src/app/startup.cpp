@@ -54,7 +54,7 @@ StartupState RunStartupFiles(FileSystem& fs, PreferenceFile& prefs,
     const UpdateCounterDecision d =
         DecideUpdateCounter(prefs.ReadText("LastCheckValue", ""), callbacks.random0To18);
     prefs.WriteText("LastCheckValue", std::to_string(d.newValue));
-    if (d.ask && callbacks.offerUpdateCheck) callbacks.offerUpdateCheck();
+    if (d.ask && callbacks.offerUpdateCheck) callbacks.offerUpdateCheck(s.version);
     prefs.Close();
   }
   return s;

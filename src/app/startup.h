@@ -28,8 +28,9 @@ struct StartupState {
 struct StartupCallbacks {
   // A whole number from 0 to 18 inclusive, uniformly drawn.
   std::function<int()> random0To18;
-  // Shows the "Update Check" question and, on Yes, runs the update check.
-  std::function<void()> offerUpdateCheck;
+  // Shows the "Update Check" question and, on Yes, runs the update check against
+  // `version`, the "Version" just read back (the start-up state is not returned yet).
+  std::function<void(const std::string& version)> offerUpdateCheck;
 };
 
 // The "qr.inf" counter rule: below 25 counts up; otherwise draws a new value and asks.

@@ -15,7 +15,7 @@ class StartupTest : public ::testing::Test {
   StartupState Start(int random = 7) {
     StartupCallbacks cb;
     cb.random0To18 = [random] { return random; };
-    cb.offerUpdateCheck = [this] { ++questions_; };
+    cb.offerUpdateCheck = [this](const std::string&) { ++questions_; };
     PreferenceFile prefs(fs_);
     return RunStartupFiles(fs_, prefs, std::string("C:\\ProgramData"), "C:\\Program", cb);
   }
