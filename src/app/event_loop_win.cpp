@@ -104,7 +104,8 @@ UiEvent EventFromCommand(const Shell& shell, WPARAM wp, LPARAM lp) {
   if (code == BN_KILLFOCUS) action = UiEvent::Action::FocusLost;
   if (code == CBN_SETFOCUS && number == ctl::kPrinterCombo) action = UiEvent::Action::FocusReceived;
   if (code == CBN_KILLFOCUS && number == ctl::kPrinterCombo) action = UiEvent::Action::FocusLost;
-  if (code == BN_DOUBLECLICKED && number == ctl::kLogoBox) action = UiEvent::Action::DoubleClick;
+  // The logo box is a static control: its double click arrives as STN_DBLCLK.
+  if (code == STN_DBLCLK && number == ctl::kLogoBox) action = UiEvent::Action::DoubleClick;
   return UiEvent::Control(number, action);
 }
 
