@@ -77,7 +77,7 @@ TEST(UpdateInfoTest, AcceptsOnlyPlainInstallerNames) {
       {"\\\\server\\share\\setup.exe", false},
       {"setup..exe", false},
       {"setup.exe\r", false},
-      {std::string("set\tup.exe").c_str(), false},
+      {"set\tup.exe", false},
       {"setup.exe?x=1", false},
       {"setup#.exe", false},
       {"setup.exe.txt", false},
