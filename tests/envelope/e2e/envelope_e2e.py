@@ -1,0 +1,227 @@
+#!/usr/bin/env python3
+"""Native halves of the envelope end-to-end scenarios.
+
+    envelope_e2e.py setup SCENARIO WORK_FOLDER   before the scenario runs under Wine
+    envelope_e2e.py check SCENARIO WORK_FOLDER   after it: reads the PDFs the CUPS PDF
+                                                 printer wrote for the scenario's jobs
+
+`setup` makes the logo pictures (ImageMagick) in WORK_FOLDER/logos and removes
+earlier PDFs of the scenario's jobs. `check` finds the scenario's PDFs by their
+title ("Quarrane - <addressee>") and checks where the blocks landed, which faces were
+used and where the logo's colour is, with pdfinfo, pdftotext -bbox, pdffonts and
+pdftoppm. The printer's folder is cups-pdf's `Out` (${HOME}/PDF), or QR_PDF_DIR.
+"""
+import glob
+import os
+import re
+import subprocess
+import sys
+import time
+
+DPI = 300.0  # the PDF printer's resolution: layout numbers are dots at this resolution
+PT_PER_DOT = 72.0 / DPI
+PDF_WAIT_S = 60  # jobs pass through the spooler: poll, with a bound
+
+# Logo pictures: name -> (width, height, colour).
+LOGOS = {
+    "red.png": (200, 100, "#FF0000"),
+    "green.png": (200, 100, "#00FF00"),
+    "blue.jpg": (200, 100, "#0000FF"),
+    "magenta.tif": (200, 100, "#FF00FF"),
+    "cyan.bmp": (200, 100, "#00FFFF"),
+    "LOGO.JPG": (200, 100, "#FF0000"),
+}
+
+# What each scenario prints: job addressee -> expected envelope.
+SENDER = ["Envwin", "Sender"]
+PRINT_JOBS = {
+    "Zebulon Envwin Four": {
+        "copies": 2,
+        "sender": (100 + 272, 80),  # dots: sender position moved right of the logo
+        "addressee": (2508 + 24 * -40, 900 + 18 * -20),
+        "lines": ["Zebulon Envwin Four", "Attn Quill", "Suite 400", "Printville, PV 22222"],
+        # 200 x 100 logo: h = 125 dots, offset (250 - 125) / 2 + 5 = 67.
+        "logo": (100, 80 + 67, 250, 125),
+    },
+    "Zebulon Envwin Three": {
+        "copies": 1,
+        "sender": (100 + 272, 80),
+        "addressee": (2508 + 24 * -40, 900 + 18 * -20),
+        "lines": ["Zebulon Envwin Three", "Attn Quill", "Printville, PV 22222"],
+        "logo": (100, 80 + 67, 250, 125),
+    },
+}
+SCENARIO_JOBS = {
+    "envelope_print": list(PRINT_JOBS),
+    "envelope_preview": ["Zebulon Envwin Preview"],
+}
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def pdf_folder():
+    if os.environ.get("QR_PDF_DIR"):
+        return os.environ["QR_PDF_DIR"]
+    out = "${HOME}/PDF"
+    try:
+        with open("/etc/cups/cups-pdf.conf") as conf:
+            for line in conf:
+                if line.startswith("Out "):
+                    out = line.split(None, 1)[1].strip()
+    except OSError:
+        pass
+    return out.replace("${HOME}", os.path.expanduser("~"))
+
+
+def job_file_stem(addressee):
+    # cups-pdf names the file after the title with blanks turned into underscores.
+    return ("Quarrane - " + addressee).replace(" ", "_")
+
+
+def job_files(addressee):
+    return sorted(glob.glob(os.path.join(pdf_folder(), glob.escape(job_file_stem(addressee)) + "*.pdf")))
+
+
+def run(*args):
+    return subprocess.run(args, check=True, capture_output=True, text=True).stdout
+
+
+def setup(scenario, work):
+    logos = os.path.join(work, "logos")
+    os.makedirs(logos, exist_ok=True)
+    for name, (w, h, colour) in LOGOS.items():
+        target = os.path.join(logos, name)
+        kind = {"png": "PNG24", "jpg": "JPEG", "JPG": "JPEG", "tif": "TIFF", "bmp": "BMP3"}[name.rsplit(".", 1)[1]]
+        run("convert", "-size", f"{w}x{h}", "xc:" + colour, "-type", "TrueColor", "-depth", "8", f"{kind}:{target}")
+    for addressee in SCENARIO_JOBS.get(scenario, []):
+        for path in job_files(addressee):
+            os.remove(path)
+
+
+def title_of(path):
+    match = re.search(r"^Title:\s*(.*)$", run("pdfinfo", path), re.M)
+    return match.group(1).strip() if match else ""
+
+
+def words_of(path):
+    """Every word of page 1 as (text, xMin, yMin, xMax, yMax) in points."""
+    html = run("pdftotext", "-bbox", "-f", "1", "-l", "1", path, "-")
+    pattern = r'<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>'
+    return [(m[4], float(m[0]), float(m[1]), float(m[2]), float(m[3])) for m in re.findall(pattern, html)]
+
+
+def lines_from(words, first_word, x_pt, y_pt):
+    """The block's lines: words left of nothing before x_pt - 2, grouped by their top."""
+    block = [w for w in words if w[1] >= x_pt - 3 and w[2] >= y_pt - 8]
+    rows = {}
+    for text, x0, y0, _, _ in sorted(block, key=lambda w: (round(w[2]), w[1])):
+        key = next((k for k in rows if abs(k - y0) < 2), y0)
+        rows.setdefault(key, []).append(text)
+    return [" ".join(rows[k]) for k in sorted(rows)]
+
+
+def near(found, expected, tolerance):
+    return abs(found - expected) <= tolerance
+
+
+def check_text_at(words, first_words, dots, what, path):
+    x_pt, y_pt = dots[0] * PT_PER_DOT, dots[1] * PT_PER_DOT
+    found = [w for w in words if w[0] == first_words[0]]
+    # The word's box starts at the glyphs, a little below the top of the text cell.
+    good = [w for w in found if near(w[1], x_pt, 2.5) and w[2] >= y_pt - 1 and w[2] <= y_pt + 6]
+    if not good:
+        fail(f"{path}: {what} {first_words[0]!r} expected at ({x_pt:.1f}, {y_pt:.1f}) pt, "
+             f"found at {[(round(w[1], 1), round(w[2], 1)) for w in found]}")
+    return good[0]
+
+
+def read_ppm(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    parts = data.split(maxsplit=4)
+    if parts[0] != b"P6":
+        fail(f"{path}: not a binary PPM")
+    width, height = int(parts[1]), int(parts[2])
+    return width, height, parts[4][: width * height * 3]
+
+
+def check_logo(path, rect_dots, work):
+    """The logo's red fills its rectangle and appears nowhere else on the page."""
+    dpi = 75
+    stem = os.path.join(work, "page")
+    run("pdftoppm", "-r", str(dpi), "-f", "1", "-l", "1", "-singlefile", path, stem)
+    width, height, pixels = read_ppm(stem + ".ppm")
+    scale = dpi / DPI
+    x0, y0 = rect_dots[0] * scale, rect_dots[1] * scale
+    x1, y1 = x0 + rect_dots[2] * scale, y0 + rect_dots[3] * scale
+    inside_total = inside_red = outside_red = 0
+    for y in range(height):
+        row = pixels[y * width * 3 : (y + 1) * width * 3]
+        for x in range(width):
+            r, g, b = row[3 * x], row[3 * x + 1], row[3 * x + 2]
+            red = r > 200 and g < 60 and b < 60
+            if x0 + 2 <= x < x1 - 2 and y0 + 2 <= y < y1 - 2:
+                inside_total += 1
+                inside_red += red
+            elif not (x0 - 2 <= x < x1 + 2 and y0 - 2 <= y < y1 + 2):
+                outside_red += red
+    if inside_total == 0 or inside_red < inside_total:
+        fail(f"{path}: only {inside_red} of {inside_total} pixels inside the logo rectangle are the logo's red")
+    if outside_red:
+        fail(f"{path}: {outside_red} red pixels outside the logo rectangle")
+
+
+def check_print(work):
+    deadline = time.time() + PDF_WAIT_S
+    while True:
+        files = {name: job_files(name) for name in PRINT_JOBS}
+        if all(len(files[n]) >= job["copies"] for n, job in PRINT_JOBS.items()) or time.time() > deadline:
+            break
+        time.sleep(1)
+    time.sleep(1)  # a file just seen may still be written
+    for name, job in PRINT_JOBS.items():
+        found = job_files(name)
+        if len(found) != job["copies"]:
+            fail(f"expected {job['copies']} PDF(s) of {name!r} in {pdf_folder()}, found {found}")
+        for path in found:
+            if title_of(path) != "Quarrane - " + name:
+                fail(f"{path}: title {title_of(path)!r}")
+            words = words_of(path)
+            check_text_at(words, SENDER, job["sender"], "sender text", path)
+            first = check_text_at(words, name.split(), job["addressee"], "addressee block", path)
+            lines = lines_from(words, name.split()[0], first[1], first[2])
+            if lines != job["lines"]:
+                fail(f"{path}: addressee lines {lines}, expected {job['lines']}")
+            fonts = run("pdffonts", path)
+            if not re.search(r"Serif[-,]?Bold\b", fonts) or not re.search(r"Sans[-,]?Italic\b", fonts):
+                fail(f"{path}: expected a bold serif (sender) and an italic sans (addressee) face:\n{fonts}")
+            check_logo(path, job["logo"], work)
+    print("PDFs checked: " + ", ".join(f"{n} x{j['copies']}" for n, j in PRINT_JOBS.items()))
+
+
+def check_preview(work):
+    time.sleep(3)  # a job sent by mistake would have arrived by now
+    stray = job_files("Zebulon Envwin Preview")
+    if stray:
+        fail(f"the preview (or an F6 while it was open) printed: {stray}")
+    print("nothing printed while the preview was open")
+
+
+def main():
+    if len(sys.argv) != 4 or sys.argv[1] not in ("setup", "check"):
+        sys.exit(__doc__)
+    action, scenario, work = sys.argv[1:]
+    if action == "setup":
+        setup(scenario, work)
+    elif scenario == "envelope_print":
+        check_print(work)
+    elif scenario == "envelope_preview":
+        check_preview(work)
+    print("PASS")
+
+
+if __name__ == "__main__":
+    main()
