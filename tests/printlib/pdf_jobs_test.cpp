@@ -74,7 +74,10 @@ TEST_F(PdfJobs, TextLandsWhereItWasMeasuredInEachUnit) {
 }
 
 TEST_F(PdfJobs, PreviewTextStaysOffThePaper) {
+  // Opened a second time without settings, the printer keeps the envelope settings of the
+  // first open: the check finds a landscape No. 10 page.
   ASSERT_NE(Print_OpenPrinter("", "Orientation=2,Papersize=20", 0), nullptr);
+  ASSERT_NE(Print_OpenPrinter("", "", 0), nullptr);
   Print_SetUnit(0);
   ASSERT_NE(Print_StartPreview(684), nullptr);
   Print_SetFont("Arial", 12, 0);
