@@ -3,6 +3,8 @@
 // printed, stored or saved.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/event_loop_win.h"
 #include "app/shell_commands_win.h"
 #include "envelope/envelope_inputs_win.h"
@@ -65,14 +67,15 @@ class ScopedWindow {
   HWND hwnd_;
 };
 
-// Opens the window at the recorded main window position moved 25 left and 10 up, with
-// a client area of 700 x 360. Not owned by the main window.
+// Makes the window (still hidden) at the recorded main window position moved 25 left and 10 up,
+// with a client area of 700 x 360. Not owned by the main window.
 HWND OpenPreviewWindow(Shell& shell, bool* done) {
   if (!RegisterPreviewClass(shell.instance)) return nullptr;
   RECT outer = {0, 0, kClientWidth, kClientHeight};
   AdjustWindowRect(&outer, kPreviewStyle, FALSE);
-  const int x = shell.startup.book.windowX + kPreviewWindowDx;
-  const int y = shell.startup.book.windowY + kPreviewWindowDy;
+  // Near the screen's top-left corner the window is kept on the screen.
+  const int x = std::max(0, shell.startup.book.windowX + kPreviewWindowDx);
+  const int y = std::max(0, shell.startup.book.windowY + kPreviewWindowDy);
   const std::string title(kPreviewTitle);
   HWND window = CreateWindowExA(0, kPreviewClass, title.c_str(), kPreviewStyle, x, y,
                                 outer.right - outer.left, outer.bottom - outer.top, nullptr,
@@ -91,8 +94,6 @@ HWND OpenPreviewWindow(Shell& shell, bool* done) {
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNoteId)), shell.instance, nullptr);
   if (text) SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   (void)image;
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
   return window;
 }
 
@@ -114,7 +115,9 @@ void PrintPreviewCommand(Shell& shell) {
     SendMessageA(GetDlgItem(window.get(), kImageAreaId), STM_SETIMAGE, IMAGE_BITMAP,
                  reinterpret_cast<LPARAM>(bitmap));
   }
-  InvalidateRect(window.get(), nullptr, TRUE);
+  // Shown only once the page is drawn, so that it never shows a half-made picture.
+  ShowWindow(window.get(), SW_SHOW);
+  UpdateWindow(window.get());
 
   RunModalLoop(shell, window.get(), done);
   if (shell.mainWindow) SetForegroundWindow(shell.mainWindow);
