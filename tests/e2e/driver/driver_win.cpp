@@ -133,6 +133,7 @@ const std::map<std::string, Driver::CommandInfo>& Driver::Commands() {
       {"delete", {&Driver::Delete, 1, 1, "delete PATH"}},
       {"start", {&Driver::Start, 0, 0, "start"}},
       {"wait-window", {&Driver::WaitWindow, 2, 3, "wait-window class|title TEXT [MS]"}},
+      {"expect-no-window", {&Driver::ExpectNoWindow, 3, 3, "expect-no-window class|title TEXT MS"}},
       {"wait-exit", {&Driver::WaitExit, 1, 2, "wait-exit CODE [MS]"}},
       {"expect-title", {&Driver::ExpectTitle, 1, 1, "expect-title \"TEXT\""}},
       {"expect-position", {&Driver::ExpectPosition, 2, 2, "expect-position X Y"}},
@@ -383,14 +384,10 @@ bool Driver::WaitWindow(const Command& command, std::string* error) {
   HWND found = nullptr;
   bool exited = false;
   Poll(DWORD(ms), [&] {
-    for (HWND window : TopLevelWindows(pid_)) {
-      std::string title;
-      const bool match =
-          by == "class" ? WindowClass(window) == text : (ReadText(window, &title) && title == text);
-      if (match) {
-        found = window;
-        return true;
-      }
+    const std::vector<HWND> windows = WindowsBy(by, text);
+    if (!windows.empty()) {
+      found = windows.front();
+      return true;
     }
     exited = !Running();
     return exited;
@@ -409,6 +406,32 @@ bool Driver::WaitWindow(const Command& command, std::string* error) {
     *error += "; a dialog is open: " + Quote(title) + " " + Quote(MessageBoxText(dialog));
   }
   return false;
+}
+
+// Waits until the program has no window of that class or title (any it had closed).
+bool Driver::ExpectNoWindow(const Command& command, std::string* error) {
+  const std::string by = Arg(command, 0);
+  const std::string text = Arg(command, 1);
+  long ms = 0;
+  if (by != "class" && by != "title") {
+    *error = "say \"class\" or \"title\", not " + Quote(by);
+    return false;
+  }
+  if (!IntArg(command, 2, &ms, error)) return false;
+  if (!process_ || Poll(DWORD(ms), [&] { return WindowsBy(by, text).empty(); })) return true;
+  *error = "a window with " + by + " " + Quote(text) + " is still open after " +
+           std::to_string(ms) + " ms";
+  return false;
+}
+
+std::vector<HWND> Driver::WindowsBy(const std::string& by, const std::string& text) const {
+  std::vector<HWND> found;
+  for (HWND window : TopLevelWindows(pid_)) {
+    std::string title;
+    if (by == "class" ? WindowClass(window) == text : ReadText(window, &title) && title == text)
+      found.push_back(window);
+  }
+  return found;
 }
 
 bool Driver::WaitExit(const Command& command, std::string* error) {

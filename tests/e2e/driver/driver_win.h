@@ -61,6 +61,8 @@ class Driver {
   bool Running() const;
   bool NeedMainWindow(std::string* error) const;
   bool Control(const Command& command, size_t index, HWND* control, std::string* error) const;
+  // Windows of the program whose class (by = "class") or title (by = "title") is `text`.
+  std::vector<HWND> WindowsBy(const std::string& by, const std::string& text) const;
   // The main window, a control number, "focus" or "window".
   bool Target(const Command& command, size_t index, HWND* target, std::string* error) const;
   bool WaitDialogGone(HWND dialog, const char* what, std::string* error);
@@ -71,6 +73,7 @@ class Driver {
   bool Delete(const Command&, std::string*);
   bool Start(const Command&, std::string*);
   bool WaitWindow(const Command&, std::string*);
+  bool ExpectNoWindow(const Command&, std::string*);
   bool WaitExit(const Command&, std::string*);
   bool ExpectTitle(const Command&, std::string*);
   bool ExpectPosition(const Command&, std::string*);

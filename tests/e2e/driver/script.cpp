@@ -16,8 +16,14 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 }  // namespace
 
-bool SplitWords(std::string_view line, std::vector<std::string>* words, std::string* error) {
-  words->clear();
+namespace {
+
+struct Token {
+  std::string text;
+  bool bare;  // written without quotes, so "+" and "\\" keep their meaning
+};
+
+bool Tokenize(std::string_view line, std::vector<Token>* tokens, std::string* error) {
   size_t i = 0;
   while (i < line.size()) {
     if (IsBlank(line[i])) {
@@ -36,13 +42,13 @@ bool SplitWords(std::string_view line, std::vector<std::string>* words, std::str
         *error = "quoted text must be followed by a blank";
         return false;
       }
-      words->emplace_back(line.substr(i + 1, close - i - 1));
+      tokens->push_back({std::string(line.substr(i + 1, close - i - 1)), false});
       i = close + 1;
       continue;
     }
     if (line[i] != '"') {
       while (i < line.size() && !IsBlank(line[i])) word += line[i++];
-      words->push_back(std::move(word));
+      tokens->push_back({std::move(word), true});
       continue;
     }
     ++i;  // opening quote
@@ -102,37 +108,75 @@ bool SplitWords(std::string_view line, std::vector<std::string>* words, std::str
       *error = "quoted text must be followed by a blank";
       return false;
     }
-    words->push_back(std::move(word));
+    tokens->push_back({std::move(word), false});
   }
   return true;
+}
+
+// Joins the words on both sides of every bare "+".
+bool JoinWords(const std::vector<Token>& tokens, std::vector<std::string>* words,
+               std::string* error) {
+  words->clear();
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    if (!(tokens[i].bare && tokens[i].text == "+")) {
+      words->push_back(tokens[i].text);
+      continue;
+    }
+    if (words->empty() || i + 1 >= tokens.size() ||
+        (tokens[i + 1].bare && tokens[i + 1].text == "+")) {
+      *error = "\"+\" must stand between two words";
+      return false;
+    }
+    words->back() += tokens[++i].text;
+  }
+  return true;
+}
+
+bool IsContinuation(const std::vector<Token>& tokens) {
+  return !tokens.empty() && tokens.back().bare && tokens.back().text == "\\";
+}
+
+}  // namespace
+
+bool SplitWords(std::string_view line, std::vector<std::string>* words, std::string* error) {
+  std::vector<Token> tokens;
+  return Tokenize(line, &tokens, error) && JoinWords(tokens, words, error);
 }
 
 ParsedScript ParseScript(std::string_view text) {
   ParsedScript result;
   int number = 0;
+  int first_line = 0;  // where the command being gathered began
+  std::vector<Token> tokens;
   size_t start = 0;
+  auto fail = [&](const std::string& error) {
+    result.commands.clear();
+    result.error = "line " + std::to_string(number) + ": " + error;
+    return result;
+  };
   while (start <= text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
     ++number;
-    std::vector<std::string> words;
+    if (tokens.empty()) first_line = number;
     std::string error;
-    if (!SplitWords(line, &words, &error)) {
-      result.commands.clear();
-      result.error = "line " + std::to_string(number) + ": " + error;
-      return result;
-    }
-    if (!words.empty()) {
+    if (!Tokenize(text.substr(start, end - start), &tokens, &error)) return fail(error);
+    if (IsContinuation(tokens)) {
+      tokens.pop_back();
+    } else if (!tokens.empty()) {
+      std::vector<std::string> words;
+      if (!JoinWords(tokens, &words, &error)) return fail(error);
       Command command;
-      command.line = number;
+      command.line = first_line;
       command.name = words.front();
       command.args.assign(words.begin() + 1, words.end());
       result.commands.push_back(std::move(command));
+      tokens.clear();
     }
     if (end == text.size()) break;
     start = end + 1;
   }
+  if (!tokens.empty()) return fail("the last line ends in \"\\\" but nothing follows");
   return result;
 }
 

@@ -3,6 +3,10 @@
 // may hold blanks and these escapes: \r \n \t \0 \\ \" and \xHH (any byte). A word
 // in single quotes is raw: every byte up to the next single quote, backslashes
 // included (for paths and regular expressions). A bare word is taken literally too.
+// A bare "+" joins the words on both sides into one; a bare "\" at the end of a line
+// continues the command on the next line, so long file contents can be written one
+// line of the file per script line: `expect-file PATH "[Application]\r\n" + \` then
+// `"Version = 2.80\r\n"` on the next line.
 #pragma once
 
 #include <map>
@@ -25,8 +29,8 @@ struct ParsedScript {
 
 ParsedScript ParseScript(std::string_view text);
 
-// Splits one line into words. False (with `error` set) on an unterminated quote or
-// a bad escape.
+// Splits one line into words, joining those around a bare "+". False (with `error`
+// set) on an unterminated quote, a bad escape or a misplaced "+".
 bool SplitWords(std::string_view line, std::vector<std::string>* words, std::string* error);
 
 // Replaces %NAME% for every NAME in `values` (e.g. DATA, TEMP, PROGRAM). Any other

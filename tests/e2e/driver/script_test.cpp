@@ -21,6 +21,8 @@ TEST(SplitWords, QuotesEscapesAndBareWords) {
       {R"(x "" y)", {"x", "", "y"}},
       {R"(x '%DATA%\temp\r "raw"' y)", {"x", R"(%DATA%\temp\r "raw")", "y"}},
       {"x ''", {"x", ""}},
+      {"x \"a\" + 'b' + c d", {"x", "abc", "d"}},
+      {"key window \"+\"", {"key", "window", "+"}},
       {"expect-text 5 \"# not a comment\" # a comment", {"expect-text", "5", "# not a comment"}},
       {"# whole line comment", {}},
       {"", {}},
@@ -54,6 +56,16 @@ TEST(ParseScript, KeepsLineNumbersAndReportsTheBadLine) {
   EXPECT_EQ(script.commands[1].line, 4);
   EXPECT_EQ(script.commands[1].args, (std::vector<std::string>{"class", "Main"}));
   EXPECT_EQ(script.commands[2].line, 5);
+
+  ParsedScript joined =
+      ParseScript("write f \\\n  \"a\\r\\n\" + \\\n  \"b\\r\\n\"  # two lines\nstart\n");
+  ASSERT_EQ(joined.error, "");
+  ASSERT_EQ(joined.commands.size(), 2u);
+  EXPECT_EQ(joined.commands[0].line, 1);
+  EXPECT_EQ(joined.commands[0].args, (std::vector<std::string>{"f", "a\r\nb\r\n"}));
+  EXPECT_EQ(joined.commands[1].line, 4);
+  EXPECT_EQ(ParseScript("start \\").error,
+            "line 1: the last line ends in \"\\\" but nothing follows");
 
   ParsedScript bad = ParseScript("start\nexpect-title \"unterminated\n");
   EXPECT_EQ(bad.error, "line 2: unterminated quoted text");
