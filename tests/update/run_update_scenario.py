@@ -3,14 +3,12 @@
 
     run_update_scenario.py SCENARIO DIST QRDRIVE INSTALLER WORK PORT WINE
 
-The scenario's "#site" comment lines fill a web-site folder:
-    #site NAME "TEXT"      writes TEXT (Python string escapes; @INSTALLER_SHA256@ is the
-                           test installer's SHA-256) to updates/qr/NAME
-    #site-installer NAME   copies the test installer to updates/qr/NAME
-A web server on 127.0.0.1:PORT serves that folder while qrdrive runs the scenario under
-Wine; the server is stopped afterwards, whatever happened.
+A web server on 127.0.0.1:PORT serves the folder WORK/run/site, which the scenario sees
+as %WORK%\site and changes between checks with "write" and "delete". Its
+"#site-installer NAME" comment lines copy the test installer to updates/qr/NAME first,
+and @INSTALLER_SHA256@ in the scenario stands for that installer's SHA-256. qrdrive runs
+the scenario under Wine; the server is stopped afterwards, whatever happened.
 """
-import ast
 import hashlib
 import os
 import shutil
@@ -23,24 +21,19 @@ SERVER_START_LIMIT_S = 10
 SCENARIO_LIMIT_S = 120
 
 
-def fill_site(scenario, site, installer):
+def prepare(scenario, run, installer):
+    """Fills the site with the installers the scenario names; returns its script."""
     with open(installer, "rb") as f:
         digest = hashlib.sha256(f.read()).hexdigest()
-    folder = os.path.join(site, "updates", "qr")
+    folder = os.path.join(run, "site", "updates", "qr")
     os.makedirs(folder)
     with open(scenario, encoding="latin-1") as f:
-        for line in f:
-            words = line.rstrip("\r\n").split(None, 2)
-            if not words or not words[0].startswith("#site"):
-                continue
-            if words[0] == "#site-installer":
-                shutil.copyfile(installer, os.path.join(folder, words[1]))
-            elif words[0] == "#site":
-                text = ast.literal_eval(words[2]).replace("@INSTALLER_SHA256@", digest)
-                with open(os.path.join(folder, words[1]), "wb") as out:
-                    out.write(text.encode("latin-1"))
-            else:
-                raise SystemExit(f"unknown line in {scenario}: {line.strip()}")
+        script = f.read()
+    for line in script.splitlines():
+        words = line.split()
+        if words and words[0] == "#site-installer":
+            shutil.copyfile(installer, os.path.join(folder, words[1]))
+    return script.replace("@INSTALLER_SHA256@", digest)
 
 
 def port_open(port):
@@ -52,10 +45,14 @@ def port_open(port):
 def main():
     scenario, dist, qrdrive, installer, work, port, wine = sys.argv[1:8]
     port = int(port)
-    site = os.path.join(work, "site")
-    shutil.rmtree(site, ignore_errors=True)
-    os.makedirs(work, exist_ok=True)
-    fill_site(scenario, site, installer)
+    run = os.path.join(work, "run")
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(run)
+    script = prepare(scenario, run, installer)
+    expanded = os.path.join(work, os.path.basename(scenario))
+    with open(expanded, "w", encoding="latin-1", newline="") as f:
+        f.write(script)
+    site = os.path.join(run, "site")
     if port_open(port):
         raise SystemExit(f"FAIL: something already listens on 127.0.0.1:{port}")
     log = open(os.path.join(work, "server.log"), "wb")
@@ -68,7 +65,7 @@ def main():
             if server.poll() is not None or time.monotonic() > deadline:
                 raise SystemExit("FAIL: the local web server did not start")
             time.sleep(0.1)
-        result = subprocess.run([wine, qrdrive, scenario, dist, os.path.join(work, "run")],
+        result = subprocess.run([wine, qrdrive, expanded, dist, run],
                                 timeout=SCENARIO_LIMIT_S)
         return result.returncode
     finally:
