@@ -85,6 +85,11 @@ void OpenChosenBook(Shell& shell, const BookLocation& location) {
   const std::string companion = location.directory + s.companionName;
   if (fs.FileExistsInFolder(location.directory, s.companionName)) {
     LoadBookSettings(*shell.prefs, companion, s.bookFileName, shell.startup.book);
+    // A book moved (or copied) away from a folder that is gone still names that folder
+    // in its settings: it is opened where the dialog found it, not as an empty book in
+    // a place every save would fail to write.
+    std::string& folder = shell.startup.book.bookFolder;
+    if (folder.empty() || !fs.FolderExists(folder)) folder = location.directory;
   } else {
     WriteDefaultBookSettings(*shell.prefs, companion, s.bookFileName, shell.startup.book, false);
   }
