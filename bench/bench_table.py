@@ -1,0 +1,100 @@
+#!/usr/bin/env python3
+"""Prints the one table of scripts/bench from the Google Benchmark JSON files and the
+Windows timers' figures.
+
+usage: bench_table.py <results folder>
+The folder holds <program>.json (one per native benchmark program) and windows.txt
+(lines "key value" from the Windows timers)."""
+import json
+import pathlib
+import sys
+
+UNITS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1000.0}
+
+# The rows every run must show, in this order: label, source key, what it means to a user.
+ROWS = [
+    ("Start-up to the main window, first run, shipped ZIP database", "win:startup_ms",
+     "from starting quarrane.exe to the main window on screen"),
+    ("ZIP database load (envelope.dat)", "zip_bench:BM_LoadShippedDatabase",
+     "part of every start-up"),
+    ("ZIP look-up, last entry of the largest bucket", "zip_bench:BM_LookupLastOfLargestBucket",
+     "worst case when leaving the Zip field"),
+    ("ZIP look-up, ZIP not in the database", "zip_bench:BM_LookupMissInLargestBucket",
+     "leaving the Zip field with an unknown ZIP"),
+]
+for n in (1000, 10000, 100000):
+    ROWS += [
+        (f"Book save and read-back, {n:,} entries, on disk",
+         f"addressbook_bench:BM_SaveAndReadBackOnDisk/{n}",
+         "pressing Save (backup, rewrite, read back sorted)"),
+        (f"Name sort, {n:,} entries, this program's sort",
+         f"addressbook_bench:BM_SortFast/{n}/1", "sorting done on every save and start-up"),
+        (f"Name sort, {n:,} entries, plain bubble passes",
+         f"addressbook_bench:BM_SortBubblePasses/{n}/1", "the same sort done the old way"),
+    ]
+ROWS += [
+    ("Lookup window on 10,000 entries (reread, rows, first page)",
+     "lookup_bench:BM_OpenFromDisk/10000", "opening Get Addressee"),
+    ("Lookup rows for a search, 10,000 entries", "lookup_bench:BM_RowsForSearch/10000/1",
+     "each change of the search text"),
+    ("One envelope printed to the PDF printer, until the job ends", "win:print_ms",
+     "from Print to the finished PDF"),
+    ("One print preview drawn", "win:preview_ms", "opening Print Preview"),
+]
+
+
+def load(folder):
+    figures = {}
+    for path in sorted(folder.glob("*.json")):
+        program = path.stem
+        try:
+            data = json.loads(path.read_text())
+        except (OSError, ValueError):
+            continue
+        for b in data.get("benchmarks", []):
+            if b.get("run_type") == "aggregate" or "error_message" in b:
+                continue
+            ms = b["real_time"] * UNITS.get(b.get("time_unit", "ns"), 1e-6)
+            name = b["name"].split("/iterations:")[0].split("/real_time")[0]
+            figures[f"{program}:{name}"] = ms
+    win = folder / "windows.txt"
+    if win.exists():
+        for line in win.read_text().splitlines():
+            parts = line.split()
+            if len(parts) == 2:
+                try:
+                    figures["win:" + parts[0]] = float(parts[1])
+                except ValueError:
+                    pass
+    return figures
+
+
+def show(ms):
+    if ms is None:
+        return "not measured yet"
+    if ms >= 1000:
+        return f"{ms / 1000:.2f} s"
+    if ms >= 1:
+        return f"{ms:.1f} ms"
+    if ms >= 0.001:
+        return f"{ms * 1000:.1f} µs"
+    return f"{ms * 1e6:.0f} ns"
+
+
+def main():
+    figures = load(pathlib.Path(sys.argv[1]))
+    rows = [(label, show(figures.get(key)), note) for label, key, note in ROWS]
+    listed = {key for _, key, _ in ROWS}
+    for key in sorted(figures):
+        if key not in listed:
+            rows.append((key.replace(":", " "), show(figures[key]), "further benchmark"))
+    width = max(len(r[0]) for r in rows)
+    fig = max(len(r[1]) for r in rows)
+    print(f"| {'What':<{width}} | {'Time':>{fig}} | Meaning |")
+    print(f"|{'-' * (width + 2)}|{'-' * (fig + 1)}:|---------|")
+    for label, value, note in rows:
+        print(f"| {label:<{width}} | {value:>{fig}} | {note} |")
+
+
+if __name__ == "__main__":
+    main()
