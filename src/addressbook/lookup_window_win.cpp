@@ -14,6 +14,7 @@
 #include "addressbook/book_form_win.h"
 #include "addressbook/lookup_rows.h"
 #include "app/event_loop_win.h"
+#include "app/scoped_win.h"
 #include "app/shell_commands_win.h"
 
 namespace qr {
@@ -33,6 +34,9 @@ constexpr int kSelectId = 102;
 
 // Pause between a choice and the window closing, so the highlighted row is seen.
 constexpr DWORD kChoicePauseMs = 200;
+
+void DestroyOwnedWindow(HWND window) { DestroyWindow(window); }
+using ScopedWindow = ScopedHandle<HWND, DestroyOwnedWindow>;
 
 struct LookupState {
   const std::vector<AddressEntry>* entries = nullptr;
@@ -88,6 +92,7 @@ LRESULT OnNotify(LookupState& state, const NMHDR& header) {
       FillCell(state, *reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(&header)));
       return 0;
     case NM_DBLCLK: {
+      if (state.done) return 0;
       // A double-click on a row selects that row first; elsewhere it takes the row
       // that is selected, if any.
       const auto& click = *reinterpret_cast<const NMITEMACTIVATE*>(&header);
@@ -114,7 +119,7 @@ LRESULT CALLBACK LookupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
           reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
       break;
     case WM_NOTIFY:
-      if (state && !state->done) return OnNotify(*state, *reinterpret_cast<NMHDR*>(lp));
+      if (state) return OnNotify(*state, *reinterpret_cast<NMHDR*>(lp));
       break;
     case WM_COMMAND:
       if (!state || state->done || HIWORD(wp) != BN_CLICKED) break;
@@ -207,8 +212,9 @@ void LookupAddresseeCommand(Shell& shell) {
 
   LookupState state;
   state.entries = &shell.book.entries;
-  HWND window = OpenLookupWindow(shell, state);
-  if (!window) return;
+  ScopedWindow owned(OpenLookupWindow(shell, state));
+  if (!owned) return;
+  HWND window = owned.get();
 
   const std::string searchText = ControlText(shell, ctl::kAddresseeName);
   state.rows = BuildLookupRows(shell.book.entries, searchText);
@@ -228,7 +234,7 @@ void LookupAddresseeCommand(Shell& shell) {
   ShowWindow(window, SW_SHOWNORMAL);
   SetFocus(state.list ? state.list : GetDlgItem(window, kCancelId));
   RunModalLoop(shell, window, state.done);
-  DestroyWindow(window);
+  owned.reset();
   SetActiveWindow(shell.mainWindow);
 
   if (!state.chosen) {
