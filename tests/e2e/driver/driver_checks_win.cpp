@@ -134,9 +134,14 @@ bool Driver::FileDialog(const Command& command, std::string* error) {
     *error = "no file dialog within " + std::to_string(timeout_ms_) + " ms";
     return false;
   }
-  HWND field = FindControl(dialog, 0x480);  // edt1, else the combo box cmb13
-  if (!field) field = FindControl(dialog, 0x47c);
-  if (answer == IDOK && !WriteText(field, name)) {
+  // A dialog that has just appeared may still be filling its folder view (slow on a
+  // busy machine): the name goes in once its field exists and answers.
+  const auto take_name = [&] {
+    HWND field = FindControl(dialog, 0x480);  // edt1, else the combo box cmb13
+    if (!field) field = FindControl(dialog, 0x47c);
+    return field && WriteText(field, name);
+  };
+  if (answer == IDOK && !Poll(timeout_ms_, take_name)) {
     *error = "the file dialog did not take the file name";
     return false;
   }

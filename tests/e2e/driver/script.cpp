@@ -24,13 +24,18 @@ struct Token {
 };
 
 bool Tokenize(std::string_view line, std::vector<Token>* tokens, std::string* error) {
+  const size_t tokens_before = tokens->size();
   size_t i = 0;
   while (i < line.size()) {
     if (IsBlank(line[i])) {
       ++i;
       continue;
     }
-    if (line[i] == '#') break;
+    // "#" opens a comment at the start of a line or as a word of its own ("# ..."),
+    // so that colours such as #0066FF can be written bare.
+    if (line[i] == '#' &&
+        (tokens->size() == tokens_before || i + 1 == line.size() || IsBlank(line[i + 1])))
+      break;
     std::string word;
     if (line[i] == '\'') {
       size_t close = line.find('\'', i + 1);

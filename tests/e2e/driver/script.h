@@ -1,12 +1,13 @@
-// The scenario language of the end-to-end driver: one command per line, words
-// separated by blanks, "#" starts a comment outside quotes. A word in double quotes
-// may hold blanks and these escapes: \r \n \t \0 \\ \" and \xHH (any byte). A word
-// in single quotes is raw: every byte up to the next single quote, backslashes
-// included (for paths and regular expressions). A bare word is taken literally too.
-// A bare "+" joins the words on both sides into one; a bare "\" at the end of a line
-// continues the command on the next line, so long file contents can be written one
-// line of the file per script line: `expect-file PATH "[Application]\r\n" + \` then
-// `"Version = 2.80\r\n"` on the next line.
+// The scenario language of the end-to-end driver, one command per line:
+// - Words are separated by blanks. A bare word is taken literally.
+// - "..." may hold blanks and the escapes \r \n \t \0 \\ \" and \xHH (any byte).
+// - '...' is raw: every byte up to the next single quote, backslashes included
+//   (for Windows paths and regular expressions).
+// - A bare "+" joins the words on both sides into one word.
+// - A bare "\" as the last word continues the command on the next line, so a file's
+//   content can be written one line of the file per script line.
+// - "#" opens a comment at the start of a line or as a word of its own followed by a
+//   blank; "#0066FF" later in a line is a word (a colour).
 #pragma once
 
 #include <map>

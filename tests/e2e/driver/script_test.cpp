@@ -25,6 +25,10 @@ TEST(SplitWords, QuotesEscapesAndBareWords) {
       {"key window \"+\"", {"key", "window", "+"}},
       {"expect-text 5 \"# not a comment\" # a comment", {"expect-text", "5", "# not a comment"}},
       {"# whole line comment", {}},
+      {"#no blank needed at the start", {}},
+      {"expect-pixels f 0 0 1 1 any #0066FF # colour",
+       {"expect-pixels", "f", "0", "0", "1", "1", "any", "#0066FF"}},
+      {"x #", {"x"}},
       {"", {}},
   };
   for (const Case& c : cases) {
