@@ -11,6 +11,7 @@
 #include "app/main_window_win.h"
 #include "app/preference_file.h"
 #include "app/scoped_win.h"
+#include "printlib/printer_lib.h"
 #include "update/update_flow.h"
 #include "update/update_info.h"
 
@@ -225,11 +226,6 @@ class WindowHost final : public UpdateHost {
   std::string temporaryFolder_;
 };
 
-// Releases the printer library as shutdown does.
-void ReleasePrinterLibrary() {
-  // Print_Free() belongs here once the printer library (printlib/printer_lib.h) lands.
-}
-
 }  // namespace
 
 void RunUpdateCheckAt(Shell& shell, const RECT& rect, const std::string& version,
@@ -261,7 +257,7 @@ RECT UpdateWindowRectOverMainWindow(HWND mainWindow) {
 }
 
 void EndProgramForInstaller(Shell& shell) {
-  ReleasePrinterLibrary();
+  Print_Free();
   if (shell.prefs) shell.prefs->Close();
   if (shell.mainWindow) CloseMainWindow(shell);
   ExitProcess(0);
