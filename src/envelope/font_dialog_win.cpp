@@ -1,8 +1,9 @@
 // The two choose-font commands: the system font dialog preset from the stored values,
 // and the answer stored under the variant's keys of the book settings.
+// clang-format off
 #include <windows.h>
-
-#include <commdlg.h>
+#include <commdlg.h>  // needs windows.h first
+// clang-format on
 
 #include <cstring>
 #include <optional>
