@@ -168,7 +168,14 @@ void NewBookCommand(Shell& shell) {
                            s.bookFileName, s.book, true);
   ReopenWindow(shell);
   const StoreResult made = CreateAddressbook(fs, shell.book, choice.location);
-  if (!made.ok) ShowMessage(shell, std::string(kNotSavedTitle), made.reason, MB_OK | MB_ICONERROR);
+  if (!made.ok) {
+    // The new book could not be written, so the open book is still the previous one:
+    // reopen it, so that the window and the settings name the book saves go into.
+    ShowMessage(shell, std::string(kNotSavedTitle), made.reason, MB_OK | MB_ICONERROR);
+    CloseMainWindow(shell);
+    OpenChosenBook(shell, current);
+    return;
+  }
   FillMainWindow(shell);
 }
 
