@@ -190,11 +190,7 @@ bool Driver::FontDialog(const Command& command, std::string* error) {
             std::string("the font dialog offers no ") + choice.what + " " + Quote(choice.value);
         return false;
       }
-      // A size that is not listed is typed in; typing tells the dialog with
-      // CBN_EDITCHANGE.
-      WriteText(list, choice.value);
-      SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(choice.id, CBN_EDITCHANGE),
-                          reinterpret_cast<LPARAM>(list), SMTO_BLOCK, kSendTimeoutMs, &ignored);
+      WriteText(list, choice.value);  // a size that is not listed is typed in
       continue;
     }
     SendMessageTimeoutA(list, CB_SETCURSEL, index, 0, SMTO_BLOCK, kSendTimeoutMs, &ignored);
