@@ -35,10 +35,16 @@ bool SameBookSettings(const qr::BookSettings& a, const qr::BookSettings& b) {
          a.windowX == b.windowX && a.windowY == b.windowY;
 }
 
-struct Written {
-  const char* group;
-  const char* key;
-};
+// What reading back a written value gives: line breaks become blanks (a value is one
+// line), and blanks and tabs around it are not kept.
+std::string Stored(std::string value) {
+  for (char& c : value) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  const auto first = value.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return value.substr(first, value.find_last_not_of(" \t") - first + 1);
+}
 
 // Every value of every known group and key, as the open file answers.
 std::vector<std::string> Snapshot(qr::PreferenceFile& pf) {
@@ -66,9 +72,12 @@ void FuzzPreferenceFile(const std::string& file, FuzzedDataProvider& input) {
     const char* key = kKeys[input.ConsumeIntegralInRange<std::size_t>(0, kKeys.size() - 1)];
     pf.SelectGroup(group);
     switch (input.ConsumeIntegralInRange(0, 2)) {
-      case 0:
-        pf.WriteText(key, input.ConsumeRandomLengthString(64));
+      case 0: {
+        const std::string value = input.ConsumeRandomLengthString(64);
+        pf.WriteText(key, value);
+        QR_FUZZ_CHECK(pf.ReadText(key, "\x01") == Stored(value));
         break;
+      }
       case 1:
         pf.WriteNumber(key, input.ConsumeIntegral<std::int32_t>());
         break;
