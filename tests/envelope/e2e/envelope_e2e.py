@@ -60,7 +60,7 @@ PRINT_JOBS = {
     },
 }
 SCENARIO_JOBS = {
-    "envelope_print": list(PRINT_JOBS),
+    "envelope_print": list(PRINT_JOBS) + ["Zebulon Envwin Zero"],
     "envelope_preview": ["Zebulon Envwin Preview"],
 }
 
@@ -192,6 +192,8 @@ def check_print(work):
             break
         time.sleep(1)
     time.sleep(1)  # a file just seen may still be written
+    if job_files("Zebulon Envwin Zero"):
+        fail(f"copies 0 or not a number printed: {job_files('Zebulon Envwin Zero')}")
     for name, job in PRINT_JOBS.items():
         found = job_files(name)
         if len(found) != job["copies"]:
