@@ -32,7 +32,8 @@ int ForEachFault(
     const std::function<void(FaultFileSystem&, const std::function<void()>& arm)>& scenario) {
   int faulted = 0;
   for (const bool persistent : {false, true}) {
-    for (int n = 1; n < 100; ++n) {
+    bool completed = false;
+    for (int n = 1; n < 1000 && !completed; ++n) {
       FaultFileSystem fs;
       auto arm = [&] {
         fs.failAt = n;
@@ -43,9 +44,10 @@ int ForEachFault(
       SCOPED_TRACE((persistent ? "operations from " : "only operation ") + std::to_string(n) +
                    " failing");
       scenario(fs, arm);
-      if (!fs.faultInjected) break;
-      ++faulted;
+      completed = !fs.faultInjected;
+      if (!completed) ++faulted;
     }
+    EXPECT_TRUE(completed) << "the command never got past the injected faults";
   }
   return faulted;
 }
