@@ -259,7 +259,8 @@ bool Driver::Control(const Command& command, size_t index, HWND* control,
   if (!NeedMainWindow(error)) return false;
   long id = 0;
   if (!IntArg(command, index, &id, error)) return false;
-  *control = FindControl(main_window_, int(id));
+  // The window may be shown before all of its controls exist: give them the wait bound.
+  Poll(timeout_ms_, [&] { return (*control = FindControl(main_window_, int(id))) != nullptr; });
   if (!*control) {
     *error = "the main window has no control number " + std::to_string(id);
     return false;

@@ -57,7 +57,7 @@ class Driver {
   bool IntArg(const Command& command, size_t index, long* value, std::string* error) const;
   // Repeats `check` until it returns true or the wait bound passes.
   template <typename Check>
-  bool Poll(DWORD timeout_ms, Check check);
+  bool Poll(DWORD timeout_ms, Check check) const;
   bool Running() const;
   bool NeedMainWindow(std::string* error) const;
   bool Control(const Command& command, size_t index, HWND* control, std::string* error) const;
@@ -117,7 +117,7 @@ class Driver {
 };
 
 template <typename Check>
-bool Driver::Poll(DWORD timeout_ms, Check check) {
+bool Driver::Poll(DWORD timeout_ms, Check check) const {
   const ULONGLONG deadline = GetTickCount64() + timeout_ms;
   for (;;) {
     if (check()) return true;

@@ -1,5 +1,7 @@
 #include "ui_win.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 
 #include "handles_win.h"
@@ -23,20 +25,6 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   if (pid == search->pid && IsWindowVisible(window)) search->found.push_back(window);
-  return TRUE;
-}
-
-struct ControlSearch {
-  int id;
-  HWND found;
-};
-
-BOOL CALLBACK FindById(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<ControlSearch*>(param);
-  if (GetDlgCtrlID(window) == search->id) {
-    search->found = window;
-    return FALSE;
-  }
   return TRUE;
 }
 
@@ -88,10 +76,25 @@ bool WriteText(HWND window, const std::string& text) {
 }
 
 HWND FindControl(HWND parent, int id) {
-  if (HWND direct = GetDlgItem(parent, id)) return direct;
-  ControlSearch search{id, nullptr};
-  EnumChildWindows(parent, FindById, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  // Window furniture such as the toolbar and its tooltips often carries the number 0
+  // as well; a control of the form wins over it, and a direct child over a nested one.
+  static constexpr const char* kFurniture[] = {TOOLBARCLASSNAMEA, TOOLTIPS_CLASSA, STATUSCLASSNAMEA,
+                                               REBARCLASSNAMEA};
+  std::vector<HWND> children;
+  EnumChildWindows(parent, CollectChildren, reinterpret_cast<LPARAM>(&children));
+  HWND best = nullptr;
+  int best_rank = 0;
+  for (HWND child : children) {
+    if (GetDlgCtrlID(child) != id) continue;
+    bool furniture = false;
+    for (const char* name : kFurniture) furniture = furniture || WindowClass(child) == name;
+    const int rank = 1 + (furniture ? 0 : 2) + (GetParent(child) == parent ? 1 : 0);
+    if (rank > best_rank) {
+      best = child;
+      best_rank = rank;
+    }
+  }
+  return best;
 }
 
 HWND FindAnyDialog(DWORD pid) {
