@@ -2,6 +2,7 @@
 // the ZIP auto-fill. The rules live in the platform-free store; this file reads and
 // fills the form, runs the file dialog and shows the messages.
 #include <windows.h>
+
 #include <commdlg.h>
 
 #include <string>
@@ -97,15 +98,19 @@ void OpenChosenBook(Shell& shell, const BookLocation& location) {
   shell.book.entries.clear();
   const StoreResult read =
       OpenAddressbook(fs, shell.book, {shell.startup.book.bookFolder, s.bookFileName});
-  if (!read.ok) ShowMessage(shell, std::string(kNotSavedTitle), read.reason, MB_OK | MB_ICONWARNING);
+  if (!read.ok)
+    ShowMessage(shell, std::string(kNotSavedTitle), read.reason, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
 
-void RecomputeNewEntryFlag(Shell& shell) { NameChanged(shell.book, AddresseeFormFromWindow(shell)); }
+void RecomputeNewEntryFlag(Shell& shell) {
+  NameChanged(shell.book, AddresseeFormFromWindow(shell));
+}
 
 void SaveAddresseeCommand(Shell& shell) {
-  const SaveResult r = SaveAddressee(SystemFileSystem(), shell.book, AddresseeFormFromWindow(shell));
+  const SaveResult r =
+      SaveAddressee(SystemFileSystem(), shell.book, AddresseeFormFromWindow(shell));
   switch (r.outcome) {
     case SaveOutcome::Saved:
       AfterStoreSucceeded(shell);
@@ -131,9 +136,14 @@ void ClearAddresseeCommand(Shell& shell) {
 void DeleteRecordCommand(Shell& shell) {
   const DeleteResult r = DeleteCurrentRecord(SystemFileSystem(), shell.book);
   switch (r.outcome) {
-    case DeleteOutcome::Deleted: AfterStoreSucceeded(shell); break;
-    case DeleteOutcome::NoCurrentRecord: break;
-    case DeleteOutcome::DeleteFailed: ShowMessage(shell, r.title, r.text, MB_OK | MB_ICONERROR); break;
+    case DeleteOutcome::Deleted:
+      AfterStoreSucceeded(shell);
+      break;
+    case DeleteOutcome::NoCurrentRecord:
+      break;
+    case DeleteOutcome::DeleteFailed:
+      ShowMessage(shell, r.title, r.text, MB_OK | MB_ICONERROR);
+      break;
   }
 }
 
@@ -180,10 +190,9 @@ void NewBookCommand(Shell& shell) {
 }
 
 void ZipAutoFillCommand(Shell& shell) {
-  const auto place = ZipAutoFill(shell.zip, shell.hints.zipLookupDisabled,
-                                 ControlText(shell, ctl::kAddresseeZip),
-                                 ControlText(shell, ctl::kAddresseeCity),
-                                 ControlText(shell, ctl::kAddresseeState));
+  const auto place = ZipAutoFill(
+      shell.zip, shell.hints.zipLookupDisabled, ControlText(shell, ctl::kAddresseeZip),
+      ControlText(shell, ctl::kAddresseeCity), ControlText(shell, ctl::kAddresseeState));
   if (!place) return;
   SetControlText(shell, ctl::kAddresseeCity, place->city);
   SetControlText(shell, ctl::kAddresseeState, place->state);

@@ -5,7 +5,7 @@
 namespace qr {
 
 AddresseeForm AddresseeFormFromWindow(const Shell& shell) {
-  return {ControlText(shell, ctl::kAddresseeName), ControlText(shell, ctl::kAddresseeStreet),
+  return {ControlText(shell, ctl::kAddresseeName),  ControlText(shell, ctl::kAddresseeStreet),
           ControlText(shell, ctl::kAddresseeSuite), ControlText(shell, ctl::kAddresseeCity),
           ControlText(shell, ctl::kAddresseeState), ControlText(shell, ctl::kAddresseeZip)};
 }

@@ -26,8 +26,8 @@ void StartProgram(std::string commandLine) {
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
-  if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &si, &pi)) {
+  if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                     &pi)) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
@@ -37,18 +37,24 @@ LRESULT CALLBACK AboutProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* state = reinterpret_cast<AboutState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   switch (msg) {
     case WM_NCCREATE:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
+      SetWindowLongPtrA(
+          hwnd, GWLP_USERDATA,
+          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
       break;
     case WM_COMMAND:
       if (!state) break;
       switch (LOWORD(wp)) {
-        case kDoneButton: state->done = true; return 0;
-        case kReadmeButton: StartProgram("notepad.exe README.txt"); return 0;
+        case kDoneButton:
+          state->done = true;
+          return 0;
+        case kReadmeButton:
+          StartProgram("notepad.exe README.txt");
+          return 0;
         case kLinkId:
           if (HIWORD(wp) == STN_CLICKED) StartProgram(std::string("iexplore.exe ") + kMakerAddress);
           return 0;
-        default: break;
+        default:
+          break;
       }
       break;
     case WM_CTLCOLORSTATIC:
@@ -81,8 +87,9 @@ HFONT AboutFont(HWND hwnd, int points, int weight) {
 
 HWND Label(HWND parent, HINSTANCE inst, const std::string& text, int id, int x, int y, int w,
            DWORD align, HFONT font) {
-  HWND h = CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | align, x, y, w, 20,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
+  HWND h =
+      CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | align, x, y, w, 20, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
   SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return h;
 }
@@ -136,21 +143,22 @@ void RunAboutWindow(Shell& shell) {
       {140, "Quarrane Software", state.small.get()},
   };
   for (const auto& l : lines) Label(about, inst, l.text, -1, 1, l.y, 299, SS_CENTER, l.font);
-  Label(about, inst, "www.quarrane.com", kLinkId, 80, 160, 200, SS_LEFT | SS_NOTIFY, state.link.get());
+  Label(about, inst, "www.quarrane.com", kLinkId, 80, 160, 200, SS_LEFT | SS_NOTIFY,
+        state.link.get());
   const char* keys[] = {"F1 = About/Help (this window)", "F2 = Blue Hints On/Off",
                         "F3 = Search/Look-up Window",    "F4 = Save current Addressee Info",
                         "F6 = Print current entry",      "F8 = Delete current Record"};
   for (int i = 0; i < 6; ++i)
     Label(about, inst, keys[i], -1, 80, 200 + 20 * i, 299, SS_LEFT, state.regular.get());
-  Label(about, inst, "      (must use search first)", -1, 85, 319, 299, SS_LEFT, state.regular.get());
+  Label(about, inst, "      (must use search first)", -1, 85, 319, 299, SS_LEFT,
+        state.regular.get());
   HFONT gui = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (const auto& b : {std::tuple{"README/License", kReadmeButton, 50, 110},
                         std::tuple{"Done", kDoneButton, 200, 60}}) {
-    HWND btn = CreateWindowExA(0, "BUTTON", std::get<0>(b),
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, std::get<2>(b),
-                               360, std::get<3>(b), 30, about,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(std::get<1>(b))), inst,
-                               nullptr);
+    HWND btn = CreateWindowExA(
+        0, "BUTTON", std::get<0>(b), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+        std::get<2>(b), 360, std::get<3>(b), 30, about,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(std::get<1>(b))), inst, nullptr);
     SendMessageA(btn, WM_SETFONT, reinterpret_cast<WPARAM>(gui), FALSE);
   }
   ShowWindow(about, SW_SHOWNORMAL);

@@ -12,12 +12,16 @@ namespace {
 
 UiEvent::Action ActionFromNotification(int code) {
   switch (code) {
-    case BN_CLICKED: return UiEvent::Action::LeftClick;  // also STN_CLICKED
-    case EN_CHANGE: return UiEvent::Action::TextChange;
+    case BN_CLICKED:
+      return UiEvent::Action::LeftClick;  // also STN_CLICKED
+    case EN_CHANGE:
+      return UiEvent::Action::TextChange;
     case EN_SETFOCUS:  // also BN_SETFOCUS (6) is handled below
       return UiEvent::Action::FocusReceived;
-    case EN_KILLFOCUS: return UiEvent::Action::FocusLost;
-    default: return UiEvent::Action::None;
+    case EN_KILLFOCUS:
+      return UiEvent::Action::FocusLost;
+    default:
+      return UiEvent::Action::None;
   }
 }
 
@@ -48,35 +52,79 @@ RECT UpdateWindowRectFromMenu(const Shell& shell) {
 
 void Carry(Shell& shell, ShellAction action) {
   switch (action) {
-    case ShellAction::RecomputeNewEntryFlag: RecomputeNewEntryFlag(shell); break;
-    case ShellAction::SaveBookSettings: SaveBookSettingsFromWindow(shell); break;
-    case ShellAction::ShowHint: ShowHint(shell); break;
-    case ShellAction::ClearHint: SetControlText(shell, ctl::kHintLine, ""); break;
-    case ShellAction::ChooseSenderFont: ChooseSenderFontCommand(shell); break;
-    case ShellAction::ChooseAddresseeFont: ChooseAddresseeFontCommand(shell); break;
-    case ShellAction::ToggleZipLookup: ToggleZipLookup(shell); break;
-    case ShellAction::ZipAutoFill: ZipAutoFillCommand(shell); break;
-    case ShellAction::SaveAddressee: SaveAddresseeCommand(shell); break;
-    case ShellAction::ClearAddressee: ClearAddresseeCommand(shell); break;
-    case ShellAction::Print: PrintCommand(shell); break;
-    case ShellAction::LookupAddressee: LookupAddresseeCommand(shell); break;
+    case ShellAction::RecomputeNewEntryFlag:
+      RecomputeNewEntryFlag(shell);
+      break;
+    case ShellAction::SaveBookSettings:
+      SaveBookSettingsFromWindow(shell);
+      break;
+    case ShellAction::ShowHint:
+      ShowHint(shell);
+      break;
+    case ShellAction::ClearHint:
+      SetControlText(shell, ctl::kHintLine, "");
+      break;
+    case ShellAction::ChooseSenderFont:
+      ChooseSenderFontCommand(shell);
+      break;
+    case ShellAction::ChooseAddresseeFont:
+      ChooseAddresseeFontCommand(shell);
+      break;
+    case ShellAction::ToggleZipLookup:
+      ToggleZipLookup(shell);
+      break;
+    case ShellAction::ZipAutoFill:
+      ZipAutoFillCommand(shell);
+      break;
+    case ShellAction::SaveAddressee:
+      SaveAddresseeCommand(shell);
+      break;
+    case ShellAction::ClearAddressee:
+      ClearAddresseeCommand(shell);
+      break;
+    case ShellAction::Print:
+      PrintCommand(shell);
+      break;
+    case ShellAction::LookupAddressee:
+      LookupAddresseeCommand(shell);
+      break;
     case ShellAction::ChangeLogo:
       ChangeLogoCommand(shell);
       SaveBookSettingsFromWindow(shell);
       break;
-    case ShellAction::DeleteRecord: DeleteRecordCommand(shell); break;
-    case ShellAction::LoadBook: LoadBookCommand(shell); break;
-    case ShellAction::NewBook: NewBookCommand(shell); break;
-    case ShellAction::PrintPreview: PrintPreviewCommand(shell); break;
-    case ShellAction::Cut: CutFocusedField(shell); break;
-    case ShellAction::Copy: CopyFocusedField(shell); break;
-    case ShellAction::Paste: PasteIntoFocusedField(shell); break;
+    case ShellAction::DeleteRecord:
+      DeleteRecordCommand(shell);
+      break;
+    case ShellAction::LoadBook:
+      LoadBookCommand(shell);
+      break;
+    case ShellAction::NewBook:
+      NewBookCommand(shell);
+      break;
+    case ShellAction::PrintPreview:
+      PrintPreviewCommand(shell);
+      break;
+    case ShellAction::Cut:
+      CutFocusedField(shell);
+      break;
+    case ShellAction::Copy:
+      CopyFocusedField(shell);
+      break;
+    case ShellAction::Paste:
+      PasteIntoFocusedField(shell);
+      break;
     case ShellAction::CheckForUpdates:
       RunUpdateCheck(shell, UpdateWindowRectFromMenu(shell), shell.startup.version);
       break;
-    case ShellAction::About: RunAboutWindow(shell); break;
-    case ShellAction::ToggleBlueHints: ToggleBlueHints(shell); break;
-    case ShellAction::Quit: shell.quit = true; break;
+    case ShellAction::About:
+      RunAboutWindow(shell);
+      break;
+    case ShellAction::ToggleBlueHints:
+      ToggleBlueHints(shell);
+      break;
+    case ShellAction::Quit:
+      shell.quit = true;
+      break;
   }
 }
 
@@ -86,7 +134,8 @@ bool IsForMainWindow(const Shell& shell, HWND hwnd) {
 }
 
 bool IsUserInput(UINT msg) {
-  return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
+  return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
+         (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
          (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK) || msg == WM_COMMAND ||
          msg == WM_SYSCOMMAND || msg == WM_CLOSE;
 }

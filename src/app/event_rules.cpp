@@ -42,20 +42,34 @@ bool IsSenderSettingsField(int control) {
 
 int HintForControl(int control) {
   switch (control) {
-    case ctl::kAddresseeName: return 1;
-    case ctl::kAddresseeStreet: return 2;
-    case ctl::kAddresseeSuite: return 3;
-    case ctl::kAddresseeZip: return 4;
-    case ctl::kAddresseeCity: return 5;
-    case ctl::kAddresseeState: return 6;
-    case ctl::kSenderName: return 7;
-    case ctl::kSenderStreet: return 8;
-    case ctl::kSenderCityStateZip: return 9;
-    case ctl::kSenderVertical: return 10;
-    case ctl::kSenderHorizontal: return 11;
-    case ctl::kAddresseeVertical: return 12;
-    case ctl::kAddresseeHorizontal: return 13;
-    default: return 0;
+    case ctl::kAddresseeName:
+      return 1;
+    case ctl::kAddresseeStreet:
+      return 2;
+    case ctl::kAddresseeSuite:
+      return 3;
+    case ctl::kAddresseeZip:
+      return 4;
+    case ctl::kAddresseeCity:
+      return 5;
+    case ctl::kAddresseeState:
+      return 6;
+    case ctl::kSenderName:
+      return 7;
+    case ctl::kSenderStreet:
+      return 8;
+    case ctl::kSenderCityStateZip:
+      return 9;
+    case ctl::kSenderVertical:
+      return 10;
+    case ctl::kSenderHorizontal:
+      return 11;
+    case ctl::kAddresseeVertical:
+      return 12;
+    case ctl::kAddresseeHorizontal:
+      return 13;
+    default:
+      return 0;
   }
 }
 
@@ -68,7 +82,9 @@ std::vector<ShellAction> DecideActions(const UiEvent& e, HintState& state, std::
   std::vector<ShellAction> out;
   const bool control = e.kind == UiEvent::Kind::Control;
   const bool command = e.kind == UiEvent::Kind::Command;
-  const auto clicked = [&](int number) { return control && e.number == number && e.action == A::LeftClick; };
+  const auto clicked = [&](int number) {
+    return control && e.number == number && e.action == A::LeftClick;
+  };
   const auto isCommand = [&](int number) { return command && e.number == number; };
   const auto clearHint = [&] {
     out.push_back(ShellAction::ClearHint);

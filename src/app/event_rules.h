@@ -60,7 +60,9 @@ struct UiEvent {
   bool mainWindow = true;  // the event belongs to the main window
 
   static UiEvent Command(int number) { return {Kind::Command, number, Action::None, true}; }
-  static UiEvent Control(int number, Action action) { return {Kind::Control, number, action, true}; }
+  static UiEvent Control(int number, Action action) {
+    return {Kind::Control, number, action, true};
+  }
   static UiEvent CloseBox(bool mainWindow) { return {Kind::CloseBox, 0, Action::None, mainWindow}; }
   static UiEvent Other() { return {}; }
 };

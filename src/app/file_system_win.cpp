@@ -18,7 +18,8 @@ class WinOutputFile final : public OutputFile {
 
   bool Write(std::string_view bytes) override {
     while (!bytes.empty()) {
-      const DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
+      const DWORD chunk =
+          bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
       DWORD written = 0;
       if (!WriteFile(h_, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
       bytes.remove_prefix(written);

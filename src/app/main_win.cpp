@@ -1,18 +1,19 @@
 // Program entry: start-up, the event loop, shutdown.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <optional>
 #include <random>
 #include <string>
 
+#include "addressbook/book_form_win.h"
+#include "addressbook/book_location.h"
 #include "app/event_loop_win.h"
 #include "app/file_system.h"
 #include "app/main_window_win.h"
 #include "app/preference_file.h"
 #include "app/shell_win.h"
-#include "addressbook/book_form_win.h"
-#include "addressbook/book_location.h"
 #include "app/startup.h"
 #include "printlib/printer_lib.h"
 #include "update/update_check_win.h"
@@ -56,8 +57,8 @@ void OfferUpdateCheck(Shell& shell, const std::string& version) {
 bool StartUp(Shell& shell) {
   // 1. Platform layers and the printer library.
   Print_Init();
-  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES |
-                                              ICC_LINK_CLASS | ICC_LISTVIEW_CLASSES};
+  INITCOMMONCONTROLSEX icc = {
+      sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
   // 3. Desktop size.
   shell.desktopWidth = GetSystemMetrics(SM_CXSCREEN);
@@ -68,9 +69,9 @@ bool StartUp(Shell& shell) {
   callbacks.offerUpdateCheck = [&shell](const std::string& version) {
     OfferUpdateCheck(shell, version);
   };
-  shell.startup = RunStartupFiles(SystemFileSystem(), *shell.prefs,
-                                  EnvironmentVariable("ALLUSERSPROFILE"), CurrentDirectory(),
-                                  callbacks);
+  shell.startup =
+      RunStartupFiles(SystemFileSystem(), *shell.prefs, EnvironmentVariable("ALLUSERSPROFILE"),
+                      CurrentDirectory(), callbacks);
   // 11. The main window.
   if (!BuildMainWindow(shell, MainWindowTitle(shell.startup), shell.startup.book.windowX,
                        shell.startup.book.windowY)) {
@@ -80,9 +81,10 @@ bool StartUp(Shell& shell) {
   FillMainWindow(shell);
   ShowLogo(shell);
   FileSystem& fs = SystemFileSystem();
-  const StoreResult read = OpenAddressbook(
-      fs, shell.book, {shell.startup.book.bookFolder, shell.startup.bookFileName});
-  if (!read.ok) ShowMessage(shell, std::string(kNotSavedTitle), read.reason, MB_OK | MB_ICONWARNING);
+  const StoreResult read =
+      OpenAddressbook(fs, shell.book, {shell.startup.book.bookFolder, shell.startup.bookFileName});
+  if (!read.ok)
+    ShowMessage(shell, std::string(kNotSavedTitle), read.reason, MB_OK | MB_ICONWARNING);
   // 15. The ZIP code database lives in the program folder.
   // A database that is there but cannot be read leaves the look-up just as disabled.
   if (LoadZipDatabase(fs, shell.startup.programFolder + "\\", &shell.zip) !=

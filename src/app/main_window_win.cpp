@@ -27,12 +27,18 @@ struct ToolButton {
   const char* tip;
 };
 constexpr ToolButton kToolButtons[] = {
-    {STD_FILENEW, kCmdNew, "New Addressbook"},  {STD_FILEOPEN, kCmdLoad, "Load Addressbook"},
-    {STD_FILESAVE, kCmdSave, "Save Addresses"}, {-1, 0, nullptr},
-    {STD_PRINT, kCmdPrint, "Print"},            {STD_PRINTPRE, kCmdPrintPreview, "Print Preview"},
-    {-1, 0, nullptr},                           {STD_CUT, kCmdCut, "Cut"},
-    {STD_COPY, kCmdCopy, "Copy"},               {STD_PASTE, kCmdPaste, "Paste"},
-    {-1, 0, nullptr},                           {STD_HELP, kCmdAbout, "Help"},
+    {STD_FILENEW, kCmdNew, "New Addressbook"},
+    {STD_FILEOPEN, kCmdLoad, "Load Addressbook"},
+    {STD_FILESAVE, kCmdSave, "Save Addresses"},
+    {-1, 0, nullptr},
+    {STD_PRINT, kCmdPrint, "Print"},
+    {STD_PRINTPRE, kCmdPrintPreview, "Print Preview"},
+    {-1, 0, nullptr},
+    {STD_CUT, kCmdCut, "Cut"},
+    {STD_COPY, kCmdCopy, "Copy"},
+    {STD_PASTE, kCmdPaste, "Paste"},
+    {-1, 0, nullptr},
+    {STD_HELP, kCmdAbout, "Help"},
 };
 
 const char* ToolTipFor(int command) {
@@ -46,7 +52,9 @@ std::int32_t LeadingDecimal(const std::string& text) {
   return static_cast<std::int32_t>(ReadDecimal64(text));
 }
 
-bool IsBlueHintLabel(int id) { return id >= ctl::kBlueHintName && id <= ctl::kBlueHintCityStateZip; }
+bool IsBlueHintLabel(int id) {
+  return id >= ctl::kBlueHintName && id <= ctl::kBlueHintCityStateZip;
+}
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* shell = reinterpret_cast<Shell*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -143,11 +151,11 @@ HMENU BuildMenuBar() {
 }
 
 HWND BuildToolbar(Shell& shell) {
-  HWND tb = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
-                            WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
-                            0, 0, 0, 0, shell.mainWindow,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kToolbarId)),
-                            shell.instance, nullptr);
+  HWND tb =
+      CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
+                      WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0, 0,
+                      shell.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kToolbarId)),
+                      shell.instance, nullptr);
   if (!tb) return nullptr;
   SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   TBADDBITMAP standard = {HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
@@ -165,15 +173,16 @@ HWND BuildToolbar(Shell& shell) {
   return tb;
 }
 
-HWND AddControl(Shell& shell, const char* cls, const char* text, DWORD style, int id, int x,
-                int y, int w, int h, DWORD exStyle = 0) {
-  return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, x, y, w, h,
-                         shell.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+HWND AddControl(Shell& shell, const char* cls, const char* text, DWORD style, int id, int x, int y,
+                int w, int h, DWORD exStyle = 0) {
+  return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, x, y,
+                         w, h, shell.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                          shell.instance, nullptr);
 }
 
 HWND AddEdit(Shell& shell, int id, int x, int y, int w, int h) {
-  return AddControl(shell, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, id, x, y, w, h, WS_EX_CLIENTEDGE);
+  return AddControl(shell, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, id, x, y, w, h,
+                    WS_EX_CLIENTEDGE);
 }
 
 HWND AddButton(Shell& shell, const char* text, int id, int x, int y, int w, int h) {
@@ -210,14 +219,15 @@ void FillPrinterCombo(Shell& shell) {
 // Tab goes through the fields in reading order: the sender block, the positions, the
 // addressee block and its buttons, then printer, copies and Print.
 void SetTabOrder(const Shell& shell) {
-  const int order[] = {ctl::kSenderName,       ctl::kSenderStreet,      ctl::kSenderCityStateZip,
-                       ctl::kSenderFontButton, ctl::kSenderVertical,    ctl::kAddresseeVertical,
-                       ctl::kSenderHorizontal, ctl::kAddresseeHorizontal, ctl::kAddresseeName,
-                       ctl::kAddresseeStreet,  ctl::kAddresseeSuite,    ctl::kAddresseeCity,
-                       ctl::kAddresseeState,   ctl::kAddresseeZip,      ctl::kLookupButton,
-                       ctl::kClearButton,      ctl::kSaveButton,        ctl::kDeleteButton,
-                       ctl::kAddresseeFontButton, ctl::kPrinterCombo,   ctl::kCopies,
-                       ctl::kPrintButton};
+  const int order[] = {
+      ctl::kSenderName,          ctl::kSenderStreet,        ctl::kSenderCityStateZip,
+      ctl::kSenderFontButton,    ctl::kSenderVertical,      ctl::kAddresseeVertical,
+      ctl::kSenderHorizontal,    ctl::kAddresseeHorizontal, ctl::kAddresseeName,
+      ctl::kAddresseeStreet,     ctl::kAddresseeSuite,      ctl::kAddresseeCity,
+      ctl::kAddresseeState,      ctl::kAddresseeZip,        ctl::kLookupButton,
+      ctl::kClearButton,         ctl::kSaveButton,          ctl::kDeleteButton,
+      ctl::kAddresseeFontButton, ctl::kPrinterCombo,        ctl::kCopies,
+      ctl::kPrintButton};
   HWND after = HWND_TOP;
   for (int id : order) {
     HWND h = GetDlgItem(shell.mainWindow, id);
@@ -234,10 +244,10 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   // 1. The window, sized so that the client area, below the menu bar, is 660 x 310.
   RECT r = {0, 0, kMainClientWidth, kMainClientHeight};
   AdjustWindowRectEx(&r, kMainStyle, TRUE, 0);
-  shell.mainWindow = CreateWindowExA(0, kMainWindowClass, title.c_str(), kMainStyle,
-                                     x <= 0 ? kDefaultX : x, y <= 0 ? kDefaultY : y,
-                                     r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                                     shell.instance, &shell);
+  shell.mainWindow =
+      CreateWindowExA(0, kMainWindowClass, title.c_str(), kMainStyle, x <= 0 ? kDefaultX : x,
+                      y <= 0 ? kDefaultY : y, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                      shell.instance, &shell);
   if (!shell.mainWindow) return false;
 
   // 2. Menus, toolbar, keyboard shortcuts.
@@ -250,8 +260,8 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   shell.accelerators.reset(CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys))));
 
   // 3. Logo box and its caption, the sender and addressee fields.
-  AddControl(shell, "STATIC", "", SS_BITMAP | SS_NOTIFY | SS_SUNKEN | SS_CENTERIMAGE,
-             ctl::kLogoBox, 5, 32, 100, 100);
+  AddControl(shell, "STATIC", "", SS_BITMAP | SS_NOTIFY | SS_SUNKEN | SS_CENTERIMAGE, ctl::kLogoBox,
+             5, 32, 100, 100);
   AddStatic(shell,
             "Double Click image/ box above to change logo\nNOTE: Cancelling file dialog will "
             "delete current logo",

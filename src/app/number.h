@@ -18,7 +18,6 @@ inline std::int32_t ReadNumber32(std::string_view text) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(ReadNumber(text)));
 }
 
-
 // Reads a signed decimal number (blanks and tabs, optional sign, digits) as 64 bits,
 // saturating instead of overflowing. Non-numeric text gives 0.
 std::int64_t ReadDecimal64(std::string_view text);

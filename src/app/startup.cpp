@@ -22,7 +22,8 @@ UpdateCounterDecision DecideUpdateCounter(const std::string& lastCheckValue,
 
 StartupState RunStartupFiles(FileSystem& fs, PreferenceFile& prefs,
                              const std::optional<std::string>& allUsersProfile,
-                             const std::string& currentDirectory, const StartupCallbacks& callbacks) {
+                             const std::string& currentDirectory,
+                             const StartupCallbacks& callbacks) {
   StartupState s;
   s.dataFolder = allUsersProfile.value_or("") + "\\Quarrane\\";
   if (!fs.FolderExists(s.dataFolder)) fs.CreateFolder(s.dataFolder);

@@ -47,7 +47,8 @@ UpdateCounterDecision DecideUpdateCounter(const std::string& lastCheckValue,
 // value, or nullopt when it is not set.
 StartupState RunStartupFiles(FileSystem& fs, PreferenceFile& prefs,
                              const std::optional<std::string>& allUsersProfile,
-                             const std::string& currentDirectory, const StartupCallbacks& callbacks);
+                             const std::string& currentDirectory,
+                             const StartupCallbacks& callbacks);
 
 // The main-window title: "Quarrane 2.80 - Addresses.adb".
 std::string MainWindowTitle(const StartupState& state);

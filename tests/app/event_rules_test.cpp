@@ -79,25 +79,26 @@ TEST(EventRules, FocusShowsEachHintOnceAndRestartsTheClock) {
 }
 
 TEST(EventRules, EveryHintedFieldHasItsText) {
-  const int fields[] = {ctl::kAddresseeName,   ctl::kAddresseeStreet,  ctl::kAddresseeSuite,
-                        ctl::kAddresseeZip,    ctl::kAddresseeCity,    ctl::kAddresseeState,
-                        ctl::kSenderName,      ctl::kSenderStreet,     ctl::kSenderCityStateZip,
-                        ctl::kSenderVertical,  ctl::kSenderHorizontal, ctl::kAddresseeVertical,
+  const int fields[] = {ctl::kAddresseeName,      ctl::kAddresseeStreet,  ctl::kAddresseeSuite,
+                        ctl::kAddresseeZip,       ctl::kAddresseeCity,    ctl::kAddresseeState,
+                        ctl::kSenderName,         ctl::kSenderStreet,     ctl::kSenderCityStateZip,
+                        ctl::kSenderVertical,     ctl::kSenderHorizontal, ctl::kAddresseeVertical,
                         ctl::kAddresseeHorizontal};
   for (int i = 0; i < 13; ++i) {
     EXPECT_EQ(HintForControl(fields[i]), i + 1);
     EXPECT_FALSE(HintText(i + 1).empty());
   }
-  EXPECT_EQ(HintText(2), "ATTN: {Name} if Company Name used above otherwise enter #### Street Number");
+  EXPECT_EQ(HintText(2),
+            "ATTN: {Name} if Company Name used above otherwise enter #### Street Number");
   EXPECT_TRUE(HintText(0).empty());
   EXPECT_TRUE(HintText(14).empty());
 }
 
 TEST(EventRules, LeavingSenderAndPositionFieldsSavesSettings) {
   HintState s;
-  for (int id : {ctl::kSenderName, ctl::kSenderStreet, ctl::kSenderCityStateZip,
-                 ctl::kSenderVertical, ctl::kSenderHorizontal, ctl::kAddresseeVertical,
-                 ctl::kAddresseeHorizontal}) {
+  for (int id :
+       {ctl::kSenderName, ctl::kSenderStreet, ctl::kSenderCityStateZip, ctl::kSenderVertical,
+        ctl::kSenderHorizontal, ctl::kAddresseeVertical, ctl::kAddresseeHorizontal}) {
     EXPECT_EQ(Decide(UiEvent::Control(id, E::FocusLost), s), std::vector<A>{A::SaveBookSettings});
   }
   EXPECT_TRUE(Decide(UiEvent::Control(ctl::kAddresseeName, E::FocusLost), s).empty());

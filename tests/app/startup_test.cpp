@@ -46,8 +46,13 @@ TEST_F(StartupTest, UpdateCounterCountsToTwentyFiveThenAsksAndRestarts) {
     const char* stored;
     const char* expected;
     int questions;
-  } cases[] = {{"", "1", 0},    {"24", "25", 0},  {"25", "7", 1},   {"999", "7", 1},
-               {"abc", "1", 0}, {"-3", "-2", 0}, {"99999999999999999999", "7", 1}};
+  } cases[] = {{"", "1", 0},
+               {"24", "25", 0},
+               {"25", "7", 1},
+               {"999", "7", 1},
+               {"abc", "1", 0},
+               {"-3", "-2", 0},
+               {"99999999999999999999", "7", 1}};
   for (const Case& c : cases) {
     fs_ = {};
     questions_ = 0;
@@ -76,7 +81,8 @@ TEST_F(StartupTest, VersionIsRewrittenAndTheStoredBookIsOpened) {
   EXPECT_EQ(s.bookFileName, "Friends.adb");
   EXPECT_EQ(s.companionName, "Friends.inf");
   EXPECT_EQ(s.book.bookFolder, "D:\\Books\\");
-  EXPECT_NE(fs_.files["D:\\Books\\Friends.inf"].find("Addressbook = Friends.adb"), std::string::npos);
+  EXPECT_NE(fs_.files["D:\\Books\\Friends.inf"].find("Addressbook = Friends.adb"),
+            std::string::npos);
   EXPECT_NE(File("qr.inf").find("Version = 2.80\r\n"), std::string::npos);
 }
 
