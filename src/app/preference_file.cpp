@@ -148,6 +148,10 @@ std::string PreferenceFile::Serialize() const {
     }
     out += "\r\n";
   }
+  // A code-page file whose first kept line begins with the mark's bytes (after blank
+  // lines that are not kept) would read back as UTF-8, turning its other text into "?":
+  // an empty line first keeps it a code-page file.
+  if (!utf8_ && out.starts_with(kByteOrderMark)) out.insert(0, "\r\n");
   return out;
 }
 

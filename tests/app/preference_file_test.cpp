@@ -232,6 +232,22 @@ TEST_F(PreferenceFileTest, LineBreaksInWrittenTextCannotForgeLines) {
             "; two lines\r\n");
 }
 
+TEST_F(PreferenceFileTest, CodePageFileStaysCodePageWhenALineBeginsWithTheMarkBytes) {
+  // Not a mark: it follows a line break. Rewritten, the file must not start with it.
+  File() = "\r\n \xEF\xBB\xBFx = 1\r\n[Sender Address]\r\nName = J\xFCrgen\r\n";
+  PreferenceFile pf(fs_);
+  ASSERT_TRUE(pf.Open(kPath));
+  pf.SelectGroup("Sender Address");
+  pf.WriteText("CSZ", "M\xFCnchen");
+  ASSERT_TRUE(pf.Close());
+  ASSERT_TRUE(pf.Open(kPath));
+  pf.SelectGroup("Sender Address");
+  EXPECT_EQ(pf.ReadText("Name", ""), "J\xFCrgen");
+  EXPECT_EQ(pf.ReadText("CSZ", ""), "M\xFCnchen");
+  pf.SelectGroup("");
+  EXPECT_EQ(pf.ReadText("\xEF\xBB\xBFx", ""), "1");
+}
+
 TEST_F(PreferenceFileTest, ByteOrderMarkFileIsReadAndWrittenAsUtf8) {
   // "Jürgen" and a street with a character outside the code page.
   File() =
