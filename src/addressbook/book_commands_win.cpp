@@ -9,6 +9,7 @@
 
 #include "addressbook/book_form_win.h"
 #include "addressbook/book_location.h"
+#include "app/file_dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/settings.h"
 #include "app/shell_commands_win.h"
@@ -25,28 +26,10 @@ void AfterStoreSucceeded(Shell& shell) {
 }
 
 // The open-file dialog of Load and New. Returns the chosen path, or "" when cancelled.
+// A name that does not exist yet is accepted, in a folder that does.
 std::string AskForBookFile(Shell& shell, const std::string& startFolder) {
-  std::string filter(kBookDialogFilter);
-  for (char& c : filter)
-    if (c == '|') c = '\0';
-  filter.push_back('\0');
-  char file[MAX_PATH * 4] = {};
-  OPENFILENAMEA ofn = {};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = shell.mainWindow;
-  ofn.lpstrFilter = filter.c_str();
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = sizeof file;
-  ofn.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
-  const std::string title(kBookDialogTitle);
-  ofn.lpstrTitle = title.c_str();
-  // A name that does not exist yet is accepted, in a folder that does.
-  ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
-  ++shell.modalDepth;
-  const BOOL ok = GetOpenFileNameA(&ofn);
-  --shell.modalDepth;
-  return ok ? std::string(file) : std::string();
+  return AskOpenFileName(shell, kBookDialogTitle, kBookDialogFilter, startFolder,
+                         OFN_PATHMUSTEXIST);
 }
 
 // Makes `location` the open book in the shell's names.

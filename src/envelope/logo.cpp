@@ -5,16 +5,6 @@
 
 namespace qr {
 
-std::string LogoFilterForDialog() {
-  std::string filter(kLogoFilter);
-  for (char& c : filter) {
-    if (c == '|') c = '\0';
-  }
-  filter.push_back('\0');
-  filter.push_back('\0');
-  return filter;
-}
-
 std::string_view LogoExtension(std::string_view path) {
   const std::size_t name_start = path.find_last_of("\\/:");
   const std::string_view name =

@@ -15,10 +15,6 @@ inline constexpr std::string_view kLogoDialogTitle = "Sender Logo";
 inline constexpr std::string_view kLogoFilter =
     "JPEG |*.jpg| BitMap |*.bmp| PNG |*.png| TIFF |*.tiff ; *.tif";
 
-// kLogoFilter in the form the open-file dialog takes: each "|" becomes a NUL and the
-// list ends with two NULs. The texts between the separators are kept byte for byte.
-std::string LogoFilterForDialog();
-
 // Shown (one OK button) when a file of another type is chosen.
 inline constexpr std::string_view kUnsupportedFileTitle = "Unsupported File";
 inline constexpr std::string_view kUnsupportedFileText = "File Format not supported for images";

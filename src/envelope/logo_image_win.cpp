@@ -30,19 +30,9 @@ HBITMAP MakeLogoBoxBitmap(int image) {
   if (!pixels || pixels->width <= 0 || pixels->height <= 0) return nullptr;
   const int width = pixels->width;
   const int height = std::min(pixels->height, kLogoWidth);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // rows top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap || !bits) {
-    if (bitmap) DeleteObject(bitmap);
-    return nullptr;
-  }
+  HBITMAP bitmap = Image_CreateTopDownRgbBitmap(width, height, &bits);
+  if (!bitmap) return nullptr;
   const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
   auto* out = static_cast<std::uint8_t*>(bits);
   for (int y = 0; y < height; ++y) {

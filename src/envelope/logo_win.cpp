@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include "addressbook/book_form_win.h"
+#include "app/file_dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/shell_commands_win.h"
 #include "printlib/image_store.h"
@@ -36,24 +37,8 @@ void ApplyLogoDecision(Shell& shell, const LogoDecision& decision) {
 
 // The "Sender Logo" open-file dialog. The chosen path, or "" when cancelled.
 std::string AskForLogoFile(Shell& shell) {
-  const std::string filter = LogoFilterForDialog();
-  const std::string title(kLogoDialogTitle);
-  char file[MAX_PATH * 4] = {};
-  OPENFILENAMEA ofn = {};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = shell.mainWindow;
-  ofn.lpstrFilter = filter.c_str();
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = sizeof file;
-  ofn.lpstrTitle = title.c_str();
-  // The program folder is the current directory and must stay so.
-  ofn.Flags =
-      OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
-  ++shell.modalDepth;
-  const BOOL ok = GetOpenFileNameA(&ofn);
-  --shell.modalDepth;
-  return ok ? std::string(file) : std::string();
+  return AskOpenFileName(shell, kLogoDialogTitle, kLogoFilter, "",
+                         OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
 }
 
 }  // namespace

@@ -53,5 +53,12 @@ int Image_FromPixels(const qr::image::RgbImage& pixels);
 // The image's current pixels (after any pending GDI drawing); nullopt for an invalid image.
 std::optional<qr::image::RgbImage> Image_Pixels(int image);
 
+// The header of a 24-bit bitmap with rows top-down, the layout of every stored image.
+BITMAPINFO Image_TopDownRgbInfo(int width, int height);
+
+// A new 24-bit top-down DIB section of width x height pixels with its bits in `*bits`;
+// nullptr when it cannot be made. The caller owns the bitmap.
+HBITMAP Image_CreateTopDownRgbBitmap(int width, int height, void** bits);
+
 // Number of images held (for leak checks).
 int Image_Count();

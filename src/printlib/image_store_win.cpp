@@ -25,19 +25,9 @@ class StoredImage {
 
   // A new image of width x height (size already checked), or nullptr.
   static std::unique_ptr<StoredImage> Make(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // rows top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap || !bits) {
-      if (bitmap) DeleteObject(bitmap);
-      return nullptr;
-    }
+    HBITMAP bitmap = Image_CreateTopDownRgbBitmap(width, height, &bits);
+    if (!bitmap) return nullptr;
     return std::make_unique<StoredImage>(bitmap, static_cast<std::uint8_t*>(bits), width, height);
   }
 
@@ -264,3 +254,25 @@ std::optional<RgbImage> Image_Pixels(int number) {
 }
 
 int Image_Count() { return static_cast<int>(TheStore().images.size()); }
+
+BITMAPINFO Image_TopDownRgbInfo(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // rows top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+HBITMAP Image_CreateTopDownRgbBitmap(int width, int height, void** bits) {
+  const BITMAPINFO info = Image_TopDownRgbInfo(width, height);
+  *bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+  if (bitmap && !*bits) {
+    DeleteObject(bitmap);
+    return nullptr;
+  }
+  return bitmap;
+}

@@ -55,13 +55,7 @@ int StretchPixels(HDC target, int image, int dx, int dy, int dw, int dh, DWORD r
   // 24-bit rows padded to 4 bytes never need more than 4 bytes a pixel.
   std::unique_ptr<BYTE[]> pixels(new (std::nothrow) BYTE[static_cast<std::size_t>(iw) * ih * 4]);
   if (!pixels) return 0;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = iw;
-  info.bmiHeader.biHeight = -ih;  // rows top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = Image_TopDownRgbInfo(iw, ih);
   HDC imageDc = Image_StartDrawing(image);
   if (!imageDc) return 0;
   const int lines = GetDIBits(imageDc, Image_Bitmap(image), 0, static_cast<UINT>(ih), pixels.get(),

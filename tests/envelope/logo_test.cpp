@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/dialog_filter.h"
+
 namespace qr {
 namespace {
 
@@ -81,7 +83,7 @@ TEST(LogoTest, ScalingToOneHundredPixelsWide) {
 TEST(LogoTest, DialogFilterSeparatesPairsWithNuls) {
   const std::string expected(
       "JPEG \0*.jpg\0 BitMap \0*.bmp\0 PNG \0*.png\0 TIFF \0*.tiff ; *.tif\0\0", 62);
-  EXPECT_EQ(LogoFilterForDialog(), expected);
+  EXPECT_EQ(DialogFilterWithNuls(kLogoFilter), expected);
 }
 
 }  // namespace
