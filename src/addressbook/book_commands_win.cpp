@@ -91,9 +91,7 @@ void RecomputeNewEntryFlag(Shell& shell) {
   NameChanged(shell.book, AddresseeFormFromWindow(shell));
 }
 
-void SaveAddresseeCommand(Shell& shell) {
-  const SaveResult r =
-      SaveAddressee(SystemFileSystem(), shell.book, AddresseeFormFromWindow(shell));
+void ApplySaveResult(Shell& shell, const SaveResult& r) {
   switch (r.outcome) {
     case SaveOutcome::Saved:
       AfterStoreSucceeded(shell);
@@ -109,6 +107,11 @@ void SaveAddresseeCommand(Shell& shell) {
     case SaveOutcome::NothingToSave:
       break;
   }
+}
+
+void SaveAddresseeCommand(Shell& shell) {
+  ApplySaveResult(shell,
+                  SaveAddressee(SystemFileSystem(), shell.book, AddresseeFormFromWindow(shell)));
 }
 
 void ClearAddresseeCommand(Shell& shell) {

@@ -64,29 +64,6 @@ class WaitCursor {
   HCURSOR previous_;
 };
 
-// The addressee goes into the book by the save-after-printing rule. Only when it is
-// stored is the form emptied: a failed save keeps the fields, so nothing typed is lost.
-void StoreAddresseeAfterPrinting(Shell& shell) {
-  const SaveResult r =
-      SaveAfterPrinting(SystemFileSystem(), shell.book, AddresseeFormFromWindow(shell));
-  switch (r.outcome) {
-    case SaveOutcome::Saved:
-      EmptyAddresseeForm(shell);
-      SetFocus(GetDlgItem(shell.mainWindow, ctl::kAddresseeName));
-      shell.book.currentRecord = -1;
-      shell.book.newEntryFlag = false;
-      if (!r.text.empty()) ShowMessage(shell, r.title, r.text, MB_OK | MB_ICONWARNING);
-      break;
-    case SaveOutcome::InvalidName:
-    case SaveOutcome::InvalidCharacter:
-    case SaveOutcome::SaveFailed:
-      ShowMessage(shell, r.title, r.text, MB_OK | MB_ICONERROR);
-      break;
-    case SaveOutcome::NothingToSave:
-      break;
-  }
-}
-
 }  // namespace
 
 void PrintCommand(Shell& shell) {
@@ -105,7 +82,12 @@ void PrintCommand(Shell& shell) {
   }
   switch (outcome.decision) {
     case PrintDecision::kPrint:
-      if (outcome.store_addressee) StoreAddresseeAfterPrinting(shell);
+      // The addressee goes into the book by the save-after-printing rule. Only when it
+      // is stored is the form emptied: a failed save keeps the fields, nothing is lost.
+      if (outcome.store_addressee) {
+        ApplySaveResult(shell, SaveAfterPrinting(SystemFileSystem(), shell.book,
+                                                 AddresseeFormFromWindow(shell)));
+      }
       break;
     case PrintDecision::kNoPrinterMessage:
       ShowMessage(shell, std::string(kNoPrinterTitle), std::string(kNoPrinterText), MB_OK);
