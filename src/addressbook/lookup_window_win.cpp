@@ -16,6 +16,7 @@
 #include "app/event_loop_win.h"
 #include "app/scoped_win.h"
 #include "app/shell_commands_win.h"
+#include "app/window_class_win.h"
 
 namespace qr {
 
@@ -179,14 +180,7 @@ HWND BuildList(HWND window, HINSTANCE inst, LookupState& state) {
 // Opens the window centred over the main window, its client area 640 by 340, with a title
 // bar but neither system menu nor close box. Returns null when it cannot be opened.
 HWND OpenLookupWindow(Shell& shell, LookupState& state) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = LookupProc;
-  wc.hInstance = shell.instance;
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kLookupClass;
-  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  if (!RegisterFormWindowClass(shell.instance, kLookupClass, LookupProc)) return nullptr;
 
   constexpr DWORD style = WS_POPUP | WS_CAPTION;
   RECT r = {0, 0, kClientWidth, kClientHeight};

@@ -5,6 +5,7 @@
 
 #include "app/event_loop_win.h"
 #include "app/shell_commands_win.h"
+#include "app/window_class_win.h"
 
 namespace qr {
 
@@ -97,14 +98,7 @@ HWND Label(HWND parent, HINSTANCE inst, const std::string& text, int id, int x, 
 }  // namespace
 
 void RunAboutWindow(Shell& shell) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = AboutProc;
-  wc.hInstance = shell.instance;
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kAboutClass;
-  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
+  if (!RegisterFormWindowClass(shell.instance, kAboutClass, AboutProc)) return;
 
   // 300 x 400 inside, a title bar without close box, centred on the main window.
   constexpr DWORD style = WS_POPUP | WS_CAPTION;

@@ -7,6 +7,7 @@
 
 #include "app/event_loop_win.h"
 #include "app/shell_commands_win.h"
+#include "app/window_class_win.h"
 #include "envelope/envelope_inputs_win.h"
 #include "envelope/envelope_print.h"
 #include "envelope/printer_api_win.h"
@@ -41,15 +42,7 @@ LRESULT CALLBACK PreviewWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool RegisterPreviewClass(HINSTANCE instance) {
-  WNDCLASSEXA wc = {};
-  if (GetClassInfoExA(instance, kPreviewClass, &wc)) return true;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = PreviewWindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kPreviewClass;
-  return RegisterClassExA(&wc) != 0;
+  return RegisterFormWindowClass(instance, kPreviewClass, PreviewWindowProc);
 }
 
 // Destroys the window when the preview ends by any path.

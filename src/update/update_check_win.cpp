@@ -11,6 +11,7 @@
 #include "app/main_window_win.h"
 #include "app/preference_file.h"
 #include "app/scoped_win.h"
+#include "app/window_class_win.h"
 #include "printlib/printer_lib.h"
 #include "update/update_flow.h"
 #include "update/update_info.h"
@@ -28,16 +29,7 @@ LRESULT CALLBACK UpdateWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool RegisterUpdateWindowClass(HINSTANCE instance) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExA(instance, kUpdateWindowClass, &wc)) return true;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = UpdateWindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kUpdateWindowClass;
-  return RegisterClassExA(&wc) != 0;
+  return RegisterFormWindowClass(instance, kUpdateWindowClass, UpdateWindowProc);
 }
 
 // "Checking for Updates": a progress bar, a status label and a countdown label. The
