@@ -63,8 +63,15 @@ bool PreferenceFile::IsOpen() const { return open_; }
 
 bool PreferenceFile::Create(const std::string& path) {
   Close();
-  auto out = fs_.Create(path);
-  if (!out || !out->Close()) return false;
+  std::string existing;
+  if (fs_.ReadFile(path, &existing)) {
+    // An existing file keeps its old content until the new one replaces it in one step
+    // at Close, so a write that fails on the way never leaves it empty.
+    changed_ = true;
+  } else {
+    auto out = fs_.Create(path);
+    if (!out || !out->Close()) return false;
+  }
   open_ = true;
   path_ = path;
   return true;

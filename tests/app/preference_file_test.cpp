@@ -298,12 +298,11 @@ TEST_F(PreferenceFileTest, FailedWriteAtCloseLeavesTheOldFileWhole) {
   }
 }
 
-TEST_F(PreferenceFileTest, CreateEmptiesAtOnceAndFailsInAMissingFolder) {
-  File() = "[A]\r\nk = 1\r\n";
+TEST_F(PreferenceFileTest, CreateMakesTheFileAtOnceAndFailsInAMissingFolder) {
   PreferenceFile pf(fs_);
   ASSERT_TRUE(pf.Create(kPath));
+  EXPECT_TRUE(fs_.files.contains(kPath));
   EXPECT_EQ(File(), "");
-  EXPECT_EQ(pf.ReadText("k", "none"), "none");
 
   EXPECT_FALSE(pf.Create("missing/test.inf"));
   EXPECT_FALSE(pf.IsOpen());
@@ -312,6 +311,24 @@ TEST_F(PreferenceFileTest, CreateEmptiesAtOnceAndFailsInAMissingFolder) {
   EXPECT_EQ(pf.ReadText("k", "none"), "none");
   EXPECT_TRUE(pf.Close());
   EXPECT_FALSE(fs_.files.contains("missing/test.inf"));
+}
+
+TEST_F(PreferenceFileTest, CreateOverAnExistingFileReplacesItOnlyWhenTheNewOneIsWritten) {
+  const std::string original = "[A]\r\nk = 1\r\n";
+  File() = original;
+  PreferenceFile pf(fs_);
+  ASSERT_TRUE(pf.Create(kPath));
+  EXPECT_EQ(pf.ReadText("k", "none"), "none");  // a created file starts empty
+  pf.SelectGroup("B");
+  pf.WriteText("j", "2");
+  fs_.failWrites = true;
+  EXPECT_FALSE(pf.Close());
+  EXPECT_EQ(File(), original);  // a failed write leaves the old file whole
+
+  fs_.failWrites = false;
+  ASSERT_TRUE(pf.Create(kPath));
+  EXPECT_TRUE(pf.Close());
+  EXPECT_EQ(File(), "");  // created and closed without writes: an empty file
 }
 
 TEST_F(PreferenceFileTest, OpeningAnotherFileClosesAndWritesTheFirst) {
