@@ -12,7 +12,7 @@
 #include "addressbook/address_book.h"
 #include "addressbook/book_sort.h"
 #include "addressbook_bubble_sort.h"
-#include "app/file_system.h"
+#include "base/file_system.h"
 
 namespace {
 

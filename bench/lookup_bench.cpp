@@ -13,7 +13,7 @@
 #include "addressbook/address_book.h"
 #include "addressbook/book_sort.h"
 #include "addressbook/lookup_rows.h"
-#include "app/file_system.h"
+#include "base/file_system.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #   qr_<sub>_win   the thin Win32 layer; built only for Windows
 add_library(qr_options INTERFACE)
 target_include_directories(qr_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
-target_compile_definitions(qr_options INTERFACE "QR_UPDATE_SITE=\"${QR_UPDATE_SITE}\"")
 if(MSVC)
   target_compile_options(qr_options INTERFACE /W4 /utf-8)
 else()

@@ -15,7 +15,7 @@
 
 #include "envelope/envelope_print.h"
 #include "envelope/printer_api_win.h"
-#include "printlib/printer_lib.h"
+#include "printlib/printer_lib_win.h"
 
 namespace {
 

@@ -120,13 +120,6 @@ StoreResult ReadAddressbook(FileSystem& fs, AddressBook& book) {
   return SortBookBytes(fs, path, bytes, &book.entries);
 }
 
-StoreResult SortAddressbookFile(FileSystem& fs, const AddressBook& book) {
-  const std::string path = book.FilePath();
-  std::string bytes;
-  if (!fs.ReadFile(path, &bytes)) return Failure(CouldNotRead(path));
-  return SortBookBytes(fs, path, bytes, nullptr);
-}
-
 StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book) {
   const std::string path = book.FilePath();
   if (!BookFileExists(fs, book)) {

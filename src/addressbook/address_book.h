@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "addressbook/book_file.h"
-#include "app/file_system.h"
+#include "base/file_system.h"
 
 namespace qr {
 
@@ -33,10 +33,6 @@ struct StoreResult {
 // Sorts the book file on disk by name, then reads it into `entries` (numbers set to
 // the line positions). A missing file gives an empty book. `currentRecord` becomes -1.
 StoreResult ReadAddressbook(FileSystem& fs, AddressBook& book);
-
-// Rewrites the book file in name order (no backup). Entries with an empty name are
-// dropped and the lines renumbered. A file already in that form is left untouched.
-StoreResult SortAddressbookFile(FileSystem& fs, const AddressBook& book);
 
 // Reads the book file into `entries` in file order, stored numbers included, without
 // sorting; creates the file empty when it does not exist. `currentRecord` is kept.

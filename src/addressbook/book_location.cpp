@@ -53,4 +53,10 @@ StoreResult CreateAddressbook(FileSystem& fs, AddressBook& book, const BookLocat
   return ReadAddressbook(fs, book);
 }
 
+std::string BookFolderAfterLoad(FileSystem& fs, const std::string& storedFolder,
+                                const std::string& chosenFolder) {
+  if (storedFolder.empty() || !fs.FolderExists(storedFolder)) return chosenFolder;
+  return storedFolder;
+}
+
 }  // namespace qr

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "addressbook/address_book.h"
-#include "app/file_system.h"
+#include "base/file_system.h"
 
 namespace qr {
 
@@ -34,6 +34,12 @@ struct BookChoice {
 // appended to a name without it. A name that is then exactly ".adb" (the dialog was
 // cancelled and gave nothing) keeps the current book.
 BookChoice ChooseBook(std::string_view dialogAnswer, const BookLocation& current);
+
+// The folder a loaded book lives in: the AddressbookDirectory its settings name, unless
+// that is empty or names a folder that is gone (the book was moved or copied away from
+// it), when it is the folder the dialog found the book in, `chosenFolder`.
+std::string BookFolderAfterLoad(FileSystem& fs, const std::string& storedFolder,
+                                const std::string& chosenFolder);
 
 // Opens the book at `location`: the book becomes that file's entries, sorted (empty when
 // the file does not exist), with no record current.

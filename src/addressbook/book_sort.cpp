@@ -1,5 +1,7 @@
 #include "addressbook/book_sort.h"
 
+#include "base/letter_case.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -7,32 +9,12 @@
 
 namespace qr {
 
-namespace {
-
-constexpr std::array<unsigned char, 256> MakeUpperTable() {
-  std::array<unsigned char, 256> table{};
-  for (int c = 0; c < 256; ++c) {
-    int upper = c;
-    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) upper = c - 0x20;
-    if (c == 0x9A || c == 0x9C || c == 0x9E) upper = c - 0x10;
-    if (c == 0xFF) upper = 0x9F;
-    table[c] = static_cast<unsigned char>(upper);
-  }
-  return table;
-}
-
-constexpr std::array<unsigned char, 256> kUpper = MakeUpperTable();
-
-}  // namespace
-
-unsigned char UpperCase1252(unsigned char c) { return kUpper[c]; }
-
 std::string NameSortKey(std::string_view name) {
   const std::size_t first = name.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
   const std::size_t last = name.find_last_not_of(' ');
   std::string key(name.substr(first, last - first + 1));
-  for (char& c : key) c = static_cast<char>(kUpper[static_cast<unsigned char>(c)]);
+  for (char& c : key) c = static_cast<char>(UpperCase1252(static_cast<unsigned char>(c)));
   return key;
 }
 

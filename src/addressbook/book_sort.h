@@ -9,11 +9,6 @@
 
 namespace qr {
 
-// The upper-case form of one byte in the single-byte Western code page (1252):
-// a-z, the accented lower-case letters 0xE0-0xFE (but not the division sign 0xF7),
-// and 0x9A, 0x9C, 0x9E, 0xFF, which map to 0x8A, 0x8C, 0x8E, 0x9F.
-unsigned char UpperCase1252(unsigned char c);
-
 // The key a name sorts by: spaces (only spaces) cut from both ends, then upper-cased.
 std::string NameSortKey(std::string_view name);
 

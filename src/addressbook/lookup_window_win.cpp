@@ -1,22 +1,15 @@
-// The "Get Addressee" window: lists the entries of the open book whose names begin with
-// what the Name field holds and copies the chosen one into the addressee form, where it
-// becomes the current record. The list is virtual (LVS_OWNERDATA): rows are drawn from
-// the row table on demand, so a book of any size opens at once. The window runs its own
-// loop; the main window does nothing until it closes.
-#include <windows.h>
-// commctrl.h needs the types of windows.h.
-#include <commctrl.h>
+// The "Get Addressee" window. The list is virtual (LVS_OWNERDATA): rows are drawn from
+// the row table on demand, so a book of any size opens at once.
+// clang-format off
+#include "addressbook/lookup_window_win.h"
+#include <commctrl.h>  // needs windows.h first
+// clang-format on
 
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "addressbook/book_form_win.h"
 #include "addressbook/lookup_rows.h"
-#include "app/event_loop_win.h"
-#include "app/scoped_win.h"
-#include "app/shell_commands_win.h"
-#include "app/window_class_win.h"
+#include "wingui/modal_win.h"
+#include "wingui/scoped_win.h"
+#include "wingui/window_class_win.h"
+#include "wingui/window_win.h"
 
 namespace qr {
 
@@ -35,9 +28,6 @@ constexpr int kSelectId = 102;
 
 // Pause between a choice and the window closing, so the highlighted row is seen.
 constexpr DWORD kChoicePauseMs = 200;
-
-void DestroyOwnedWindow(HWND window) { DestroyWindow(window); }
-using ScopedWindow = ScopedHandle<HWND, DestroyOwnedWindow>;
 
 struct LookupState {
   const std::vector<AddressEntry>* entries = nullptr;
@@ -112,13 +102,8 @@ LRESULT OnNotify(LookupState& state, const NMHDR& header) {
 }
 
 LRESULT CALLBACK LookupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* state = reinterpret_cast<LookupState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* state = WindowState<LookupState>(hwnd, msg, lp);
   switch (msg) {
-    case WM_NCCREATE:
-      SetWindowLongPtrA(
-          hwnd, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
-      break;
     case WM_NOTIFY:
       if (state) return OnNotify(*state, *reinterpret_cast<NMHDR*>(lp));
       break;
@@ -143,20 +128,9 @@ LRESULT CALLBACK LookupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-HWND Child(HWND parent, HINSTANCE inst, const char* cls, const char* text, DWORD style, int id,
-           int x, int y, int w, int h) {
-  HWND child = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
-  if (child) {
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                 FALSE);
-  }
-  return child;
-}
-
-HWND BuildList(HWND window, HINSTANCE inst, LookupState& state) {
+HWND BuildList(HWND window, LookupState& state) {
   HWND list =
-      Child(window, inst, WC_LISTVIEWA, "",
+      AddFormChild(window, WC_LISTVIEWA, "",
             WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
             kListId, 10, 5, 620, 280);
   if (!list) return nullptr;
@@ -177,45 +151,33 @@ HWND BuildList(HWND window, HINSTANCE inst, LookupState& state) {
   return list;
 }
 
-// Opens the window centred over the main window, its client area 640 by 340, with a title
-// bar but neither system menu nor close box. Returns null when it cannot be opened.
-HWND OpenLookupWindow(Shell& shell, LookupState& state) {
-  if (!RegisterFormWindowClass(shell.instance, kLookupClass, LookupProc)) return nullptr;
-
+// Opens the window centred over `owner`, its client area 640 by 340, with a title bar
+// but neither system menu nor close box. Returns null when it cannot be opened.
+HWND OpenLookupWindow(HWND owner, LookupState& state) {
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
+  if (!RegisterFormWindowClass(instance, kLookupClass, LookupProc)) return nullptr;
   constexpr DWORD style = WS_POPUP | WS_CAPTION;
-  RECT r = {0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&r, style, FALSE, 0);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  RECT main = {};
-  GetWindowRect(shell.mainWindow, &main);
-  const int x = main.left + ((main.right - main.left) - w) / 2;
-  const int y = main.top + ((main.bottom - main.top) - h) / 2;
-  return CreateWindowExA(0, kLookupClass, kLookupTitle, style, x, y, w, h, shell.mainWindow,
-                         nullptr, shell.instance, &state);
+  const SIZE size = OuterSizeForClient(kClientWidth, kClientHeight, style);
+  const POINT at = CentreOver(owner, size);
+  return CreateWindowExA(0, kLookupClass, kLookupTitle, style, at.x, at.y, size.cx, size.cy, owner,
+                         nullptr, instance, &state);
 }
 
 }  // namespace
 
-// Runs the lookup window to its end: Cancel leaves no record current, a choice fills
-// the addressee form with the chosen entry and makes it the current record.
-void LookupAddresseeCommand(Shell& shell) {
-  SetControlText(shell, ctl::kHintLine, "");
-  // The file is the master copy: list what it holds now, in file order. Should it not
-  // be readable, the entries already in memory are listed.
-  RereadAddressbook(SystemFileSystem(), shell.book);
-
+std::optional<int> RunLookupWindow(HWND owner, const std::vector<AddressEntry>& entries,
+                                   const std::string& searchText) {
   LookupState state;
-  state.entries = &shell.book.entries;
-  ScopedWindow owned(OpenLookupWindow(shell, state));
-  if (!owned) return;
-  HWND window = owned.get();
+  state.entries = &entries;
+  ScopedWindow window(OpenLookupWindow(owner, state));
+  if (!window) return std::nullopt;
 
-  const std::string searchText = ControlText(shell, ctl::kAddresseeName);
-  state.rows = BuildLookupRows(shell.book.entries, searchText);
-  HINSTANCE inst = shell.instance;
-  state.list = BuildList(window, inst, state);
-  Child(window, inst, "BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, kCancelId, 520, 300, 50, 30);
-  Child(window, inst, "BUTTON", "Select", WS_TABSTOP | BS_PUSHBUTTON, kSelectId, 580, 300, 50, 30);
+  state.rows = BuildLookupRows(entries, searchText);
+  state.list = BuildList(window.get(), state);
+  AddFormChild(window.get(), "BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, kCancelId, 520, 300,
+               50, 30);
+  AddFormChild(window.get(), "BUTTON", "Select", WS_TABSTOP | BS_PUSHBUTTON, kSelectId, 580, 300,
+               50, 30);
   const char* lines[] = {
       "You can Left Double Click any name to auto select -or- you can",
       "highlight a name and click SELECT to return that name and address for printing",
@@ -223,24 +185,14 @@ void LookupAddresseeCommand(Shell& shell) {
   };
   const int lineY[] = {288, 305, 322};
   for (int i = 0; i < 3; ++i)
-    Child(window, inst, "STATIC", lines[i], SS_LEFT, -1, 10, lineY[i], 400, 18);
+    AddFormChild(window.get(), "STATIC", lines[i], SS_LEFT, -1, 10, lineY[i], 400, 18);
 
-  ShowWindow(window, SW_SHOWNORMAL);
-  SetFocus(state.list ? state.list : GetDlgItem(window, kCancelId));
-  RunModalLoop(shell, window, state.done);
-  owned.reset();
-  SetActiveWindow(shell.mainWindow);
-
-  if (!state.chosen) {
-    shell.book.currentRecord = -1;
-    return;
-  }
-  const std::optional<AddresseeForm> form = SelectRecord(shell.book, *state.chosen);
-  if (!form) return;
-  ShowAddresseeForm(shell, *form);
-  // Filling the Name field counts as a change of it: an entry with nothing but a name
-  // is saved as a new addressee.
-  NameChanged(shell.book, *form);
+  ShowWindow(window.get(), SW_SHOWNORMAL);
+  SetFocus(state.list ? state.list : GetDlgItem(window.get(), kCancelId));
+  RunModalLoop(window.get(), state.done);
+  window.reset();
+  SetActiveWindow(owner);
+  return state.chosen;
 }
 
 }  // namespace qr

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 
 namespace qr {
 namespace {

@@ -3,9 +3,10 @@
 #include <string>
 #include <tuple>
 
-#include "app/event_loop_win.h"
-#include "app/shell_commands_win.h"
-#include "app/window_class_win.h"
+#include "app/commands/commands_win.h"
+#include "wingui/modal_win.h"
+#include "wingui/window_class_win.h"
+#include "wingui/window_win.h"
 
 namespace qr {
 
@@ -35,13 +36,8 @@ void StartProgram(std::string commandLine) {
 }
 
 LRESULT CALLBACK AboutProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* state = reinterpret_cast<AboutState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* state = WindowState<AboutState>(hwnd, msg, lp);
   switch (msg) {
-    case WM_NCCREATE:
-      SetWindowLongPtrA(
-          hwnd, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
-      break;
     case WM_COMMAND:
       if (!state) break;
       switch (LOWORD(wp)) {
@@ -80,18 +76,13 @@ LRESULT CALLBACK AboutProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 HFONT AboutFont(HWND hwnd, int points, int weight) {
-  ScopedWindowDC dc(hwnd);
-  return CreateFontA(-MulDiv(points, GetDeviceCaps(dc.get(), LOGPIXELSY), 72), 0, 0, 0, weight,
-                     FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Times New Roman");
+  return FontFromPoints(hwnd, "Times New Roman", points, weight);
 }
 
-HWND Label(HWND parent, HINSTANCE inst, const std::string& text, int id, int x, int y, int w,
-           DWORD align, HFONT font) {
-  HWND h =
-      CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | align, x, y, w, 20, parent,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
-  SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+HWND Label(HWND parent, const std::string& text, int id, int x, int y, int w, DWORD align,
+           HFONT font) {
+  HWND h = AddChild(parent, "STATIC", text.c_str(), align, id, x, y, w, 20);
+  SetControlFont(h, font);
   return h;
 }
 
@@ -102,27 +93,22 @@ void RunAboutWindow(Shell& shell) {
 
   // 300 x 400 inside, a title bar without close box, centred on the main window.
   constexpr DWORD style = WS_POPUP | WS_CAPTION;
-  RECT r = {0, 0, 300, 400};
-  AdjustWindowRectEx(&r, style, FALSE, 0);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  RECT main = {};
-  GetWindowRect(shell.mainWindow, &main);
-  int x = main.left + ((main.right - main.left) - w) / 2;
-  int y = main.top + ((main.bottom - main.top) - h) / 2;
-  if (x < 0) x = 0;
-  if (y < 0) y = 0;
+  const SIZE size = OuterSizeForClient(300, 400, style);
+  POINT at = CentreOver(shell.mainWindow, size);
+  if (at.x < 0) at.x = 0;
+  if (at.y < 0) at.y = 0;
 
   AboutState state;
-  HWND about = CreateWindowExA(0, kAboutClass, "About", style, x, y, w, h, shell.mainWindow,
-                               nullptr, shell.instance, &state);
-  if (!about) return;
+  ScopedWindow window(CreateWindowExA(0, kAboutClass, "About", style, at.x, at.y, size.cx, size.cy,
+                                      shell.mainWindow, nullptr, shell.instance, &state));
+  if (!window) return;
+  HWND about = window.get();
 
   state.bold.reset(AboutFont(about, 11, FW_BOLD));
   state.regular.reset(AboutFont(about, 11, FW_NORMAL));
   state.small.reset(AboutFont(about, 8, FW_NORMAL));
   state.link.reset(AboutFont(about, 11, FW_BOLD));
 
-  HINSTANCE inst = shell.instance;
   const struct {
     int y;
     std::string text;
@@ -136,30 +122,26 @@ void RunAboutWindow(Shell& shell) {
       {120, "(C) 2026 Quarrane", state.regular.get()},
       {140, "Quarrane Software", state.small.get()},
   };
-  for (const auto& l : lines) Label(about, inst, l.text, -1, 1, l.y, 299, SS_CENTER, l.font);
-  Label(about, inst, "www.quarrane.com", kLinkId, 80, 160, 200, SS_LEFT | SS_NOTIFY,
+  for (const auto& l : lines) Label(about, l.text, -1, 1, l.y, 299, SS_CENTER, l.font);
+  Label(about, "www.quarrane.com", kLinkId, 80, 160, 200, SS_LEFT | SS_NOTIFY,
         state.link.get());
   const char* keys[] = {"F1 = About/Help (this window)", "F2 = Blue Hints On/Off",
                         "F3 = Search/Look-up Window",    "F4 = Save current Addressee Info",
                         "F6 = Print current entry",      "F8 = Delete current Record"};
   for (int i = 0; i < 6; ++i)
-    Label(about, inst, keys[i], -1, 80, 200 + 20 * i, 299, SS_LEFT, state.regular.get());
-  Label(about, inst, "      (must use search first)", -1, 85, 319, 299, SS_LEFT,
+    Label(about, keys[i], -1, 80, 200 + 20 * i, 299, SS_LEFT, state.regular.get());
+  Label(about, "      (must use search first)", -1, 85, 319, 299, SS_LEFT,
         state.regular.get());
-  HFONT gui = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (const auto& b : {std::tuple{"README/License", kReadmeButton, 50, 110},
                         std::tuple{"Done", kDoneButton, 200, 60}}) {
-    HWND btn = CreateWindowExA(
-        0, "BUTTON", std::get<0>(b), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-        std::get<2>(b), 360, std::get<3>(b), 30, about,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(std::get<1>(b))), inst, nullptr);
-    SendMessageA(btn, WM_SETFONT, reinterpret_cast<WPARAM>(gui), FALSE);
+    AddFormChild(about, "BUTTON", std::get<0>(b), WS_TABSTOP | BS_PUSHBUTTON, std::get<1>(b),
+                 std::get<2>(b), 360, std::get<3>(b), 30);
   }
   ShowWindow(about, SW_SHOWNORMAL);
   SetFocus(GetDlgItem(about, kDoneButton));
 
-  RunModalLoop(shell, about, state.done);
-  DestroyWindow(about);
+  RunModalLoop(about, state.done);
+  window.reset();
   SetActiveWindow(shell.mainWindow);
 }
 

@@ -1,10 +1,10 @@
 #include "app/event_loop_win.h"
 
-#include "app/clipboard_win.h"
 #include "app/commands.h"
+#include "app/commands/commands_win.h"
 #include "app/main_window_win.h"
-#include "app/shell_commands_win.h"
-#include "update/update_check_win.h"
+#include "wingui/clipboard_win.h"
+#include "wingui/modal_win.h"
 
 namespace qr {
 
@@ -38,16 +38,6 @@ void ToggleBlueHints(Shell& shell) {
   shell.blueHintsShown = !shell.blueHintsShown;
   for (int id = ctl::kBlueHintName; id <= ctl::kBlueHintCityStateZip; ++id)
     ShowWindow(GetDlgItem(shell.mainWindow, id), shell.blueHintsShown ? SW_SHOW : SW_HIDE);
-}
-
-// The update window from the menu sits over the main window.
-RECT UpdateWindowRectFromMenu(const Shell& shell) {
-  RECT outer = {}, client = {};
-  GetWindowRect(shell.mainWindow, &outer);
-  GetClientRect(shell.mainWindow, &client);
-  const int x = outer.left + client.right / 2 - 200;
-  const int y = outer.top + client.bottom / 2 + 50;
-  return {x, y, x + 400, y + 100};
 }
 
 void Carry(Shell& shell, ShellAction action) {
@@ -105,16 +95,16 @@ void Carry(Shell& shell, ShellAction action) {
       PrintPreviewCommand(shell);
       break;
     case ShellAction::Cut:
-      CutFocusedField(shell);
+      CutFocusedField(shell.mainWindow);
       break;
     case ShellAction::Copy:
-      CopyFocusedField(shell);
+      CopyFocusedField(shell.mainWindow);
       break;
     case ShellAction::Paste:
-      PasteIntoFocusedField(shell);
+      PasteIntoFocusedField(shell.mainWindow);
       break;
     case ShellAction::CheckForUpdates:
-      RunUpdateCheck(shell, UpdateWindowRectFromMenu(shell), shell.startup.version);
+      CheckForUpdatesCommand(shell);
       break;
     case ShellAction::About:
       RunAboutWindow(shell);
@@ -131,13 +121,6 @@ void Carry(Shell& shell, ShellAction action) {
 // Whether a message belongs to the main window or one of its controls.
 bool IsForMainWindow(const Shell& shell, HWND hwnd) {
   return hwnd && shell.mainWindow && (hwnd == shell.mainWindow || IsChild(shell.mainWindow, hwnd));
-}
-
-bool IsUserInput(UINT msg) {
-  return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
-         (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
-         (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK) || msg == WM_COMMAND ||
-         msg == WM_SYSCOMMAND || msg == WM_CLOSE;
 }
 
 }  // namespace
@@ -160,7 +143,7 @@ UiEvent EventFromCommand(const Shell& shell, WPARAM wp, LPARAM lp) {
 
 void HandleEvent(Shell& shell, const UiEvent& event) {
   // While a window with its own loop is open the main window does nothing.
-  if (shell.modalDepth > 0) return;
+  if (ModalWindowOpen()) return;
   for (ShellAction a : DecideActions(event, shell.hints, GetTickCount())) {
     Carry(shell, a);
     if (!shell.mainWindow) break;  // a book change closed the window mid-way
@@ -173,7 +156,7 @@ void RunEventLoop(Shell& shell) {
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got <= 0) break;  // WM_QUIT or an error: nothing more will arrive
     // Every event of the main window counts for the hint's lifetime.
-    if (shell.modalDepth == 0 && IsForMainWindow(shell, msg.hwnd))
+    if (!ModalWindowOpen() && IsForMainWindow(shell, msg.hwnd))
       HandleEvent(shell, UiEvent::Other());
     if (shell.accelerators &&
         TranslateAcceleratorA(shell.mainWindow, shell.accelerators.get(), &msg))
@@ -182,24 +165,6 @@ void RunEventLoop(Shell& shell) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-}
-
-void RunModalLoop(Shell& shell, HWND window, const bool& done) {
-  ++shell.modalDepth;
-  MSG msg;
-  while (!done && IsWindow(window)) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got <= 0) {
-      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    const bool mine = msg.hwnd == window || IsChild(window, msg.hwnd);
-    if (!mine && IsUserInput(msg.message)) continue;  // meant for another window: dropped
-    if (mine && IsDialogMessageA(window, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  --shell.modalDepth;
 }
 
 }  // namespace qr

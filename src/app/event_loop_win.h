@@ -19,8 +19,4 @@ void HandleEvent(Shell& shell, const UiEvent& event);
 // Waits for events until a quit event has been handled.
 void RunEventLoop(Shell& shell);
 
-// Runs a window's own loop until `done` becomes true: messages for `window` and its
-// children are handled, input meant for any other window of the program is dropped.
-void RunModalLoop(Shell& shell, HWND window, const bool& done);
-
 }  // namespace qr

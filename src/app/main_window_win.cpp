@@ -6,10 +6,12 @@
 
 #include "app/commands.h"
 #include "app/event_loop_win.h"
-#include "app/number.h"
 #include "app/printer_list_win.h"
 #include "app/settings.h"
-#include "app/window_class_win.h"
+#include "base/number.h"
+#include "wingui/modal_win.h"
+#include "wingui/window_class_win.h"
+#include "wingui/window_win.h"
 
 namespace qr {
 
@@ -58,13 +60,8 @@ bool IsBlueHintLabel(int id) {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* shell = reinterpret_cast<Shell*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  Shell* shell = WindowState<Shell>(hwnd, msg, lp);
   switch (msg) {
-    case WM_NCCREATE: {
-      const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-      break;
-    }
     case WM_COMMAND:
       if (shell) {
         HandleEvent(*shell, EventFromCommand(*shell, wp, lp));
@@ -106,10 +103,15 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+// The class is registered once; the icons are the system's shared copies (LR_SHARED),
+// which are never destroyed, so a window rebuilt for every book change loads none anew.
 bool RegisterMainWindowClass(HINSTANCE instance) {
+  WNDCLASSEXA known = {};
+  known.cbSize = sizeof known;
+  if (GetClassInfoExA(instance, kMainWindowClass, &known)) return true;
   HICON small = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
                                               GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), 0));
+                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   return RegisterFormWindowClass(instance, kMainWindowClass, MainWindowProc,
                                  LoadIconA(instance, MAKEINTRESOURCEA(1)), small);
 }
@@ -169,9 +171,7 @@ HWND BuildToolbar(Shell& shell) {
 
 HWND AddControl(Shell& shell, const char* cls, const char* text, DWORD style, int id, int x, int y,
                 int w, int h, DWORD exStyle = 0) {
-  return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, x, y,
-                         w, h, shell.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         shell.instance, nullptr);
+  return AddChild(shell.mainWindow, cls, text, WS_CLIPSIBLINGS | style, id, x, y, w, h, exStyle);
 }
 
 HWND AddEdit(Shell& shell, int id, int x, int y, int w, int h) {
@@ -185,14 +185,6 @@ HWND AddButton(Shell& shell, const char* text, int id, int x, int y, int w, int 
 
 HWND AddStatic(Shell& shell, const char* text, int id, int x, int y, int w, int h, DWORD align) {
   return AddControl(shell, "STATIC", text, align, id, x, y, w, h);
-}
-
-HFONT MakeFont(HWND hwnd, const char* face, int points, int weight, bool italic) {
-  ScopedWindowDC dc(hwnd);
-  const int height = -MulDiv(points, GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
-  return CreateFontA(height, 0, 0, 0, weight, italic, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
 void FillPrinterCombo(Shell& shell) {
@@ -235,16 +227,16 @@ void SetTabOrder(const Shell& shell) {
 
 bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   if (!RegisterMainWindowClass(shell.instance)) return false;
-  // 1. The window, sized so that the client area, below the menu bar, is 660 x 310.
-  RECT r = {0, 0, kMainClientWidth, kMainClientHeight};
-  AdjustWindowRectEx(&r, kMainStyle, TRUE, 0);
+  // The window, sized so that the client area, below the menu bar, is 660 x 310.
+  const SIZE size = OuterSizeForClient(kMainClientWidth, kMainClientHeight, kMainStyle, true);
   shell.mainWindow =
       CreateWindowExA(0, kMainWindowClass, title.c_str(), kMainStyle, x <= 0 ? kDefaultX : x,
-                      y <= 0 ? kDefaultY : y, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                      shell.instance, &shell);
+                      y <= 0 ? kDefaultY : y, size.cx, size.cy, nullptr, nullptr, shell.instance,
+                      &shell);
   if (!shell.mainWindow) return false;
 
-  // 2. Menus, toolbar, keyboard shortcuts.
+  // Menus, toolbar, keyboard shortcuts.
+  // The window owns its menu from here on: DestroyWindow destroys it.
   SetMenu(shell.mainWindow, BuildMenuBar());
   shell.toolbar = BuildToolbar(shell);
   ACCEL keys[] = {{FVIRTKEY, VK_ESCAPE, kCmdEscape}, {FVIRTKEY, VK_F1, kCmdKeyF1},
@@ -253,7 +245,7 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
                   {FVIRTKEY, VK_F8, kCmdKeyF8}};
   shell.accelerators.reset(CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys))));
 
-  // 3. Logo box and its caption, the sender and addressee fields.
+  // Logo box and its caption, the sender and addressee fields.
   AddControl(shell, "STATIC", "", SS_BITMAP | SS_NOTIFY | SS_SUNKEN | SS_CENTERIMAGE, ctl::kLogoBox,
              5, 32, 100, 100);
   AddStatic(shell,
@@ -270,11 +262,11 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   AddEdit(shell, ctl::kAddresseeCity, 330, 173, 130, 20);
   AddEdit(shell, ctl::kAddresseeState, 460, 173, 30, 20);
 
-  // 4. The printer choice.
+  // The printer choice.
   AddStatic(shell, "Printer", ctl::kPrinterCaption, 10, 237, 40, 20, SS_RIGHT);
   FillPrinterCombo(shell);
 
-  // 5. Print, copies and the record buttons.
+  // Print, copies and the record buttons.
   AddButton(shell, "Print", ctl::kPrintButton, 570, 230, 80, 30);
   AddStatic(shell, "Number Copies", ctl::kCopiesCaption, 370, 237, 80, 20, SS_RIGHT);
   AddEdit(shell, ctl::kCopies, 460, 237, 40, 20);
@@ -284,11 +276,11 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   AddButton(shell, "Save", ctl::kSaveButton, 570, 133, 30, 20);
   AddButton(shell, "Delete", ctl::kDeleteButton, 610, 133, 40, 20);
 
-  // 6. Fonts of the blue labels and the hint line.
-  shell.labelFont.reset(MakeFont(shell.mainWindow, "Times New Roman", 9, FW_BOLD, true));
-  shell.hintFont.reset(MakeFont(shell.mainWindow, "Times New Roman", 11, FW_BOLD, false));
+  // Fonts of the blue labels and the hint line.
+  shell.labelFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 9, FW_BOLD, true));
+  shell.hintFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 11, FW_BOLD, false));
 
-  // 7. Captions, blue hint labels, hint line, book path, position fields.
+  // Captions, blue hint labels, hint line, book path, position fields.
   AddStatic(shell, "TO:", ctl::kToCaption, 307, 90, 40, 20, SS_RIGHT);
   const struct {
     int id, y;
@@ -313,7 +305,7 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   AddEdit(shell, ctl::kAddresseeVertical, 570, 32, 60, 20);
   AddEdit(shell, ctl::kAddresseeHorizontal, 570, 65, 60, 20);
 
-  // 8. The font buttons; the ZIP look-up starts enabled.
+  // The font buttons; the ZIP look-up starts enabled.
   AddButton(shell, "Set Sender Font", ctl::kSenderFontButton, 110, 100, 90, 30);
   CheckMenuItem(GetMenu(shell.mainWindow), kCmdDisableZipLookup, MF_BYCOMMAND | MF_UNCHECKED);
   shell.hints.zipLookupDisabled = false;
@@ -335,11 +327,8 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
 }
 
 void CloseMainWindow(Shell& shell) {
-  if (shell.mainWindow) {
-    HMENU menu = GetMenu(shell.mainWindow);
-    DestroyWindow(shell.mainWindow);
-    if (menu) DestroyMenu(menu);
-  }
+  // The menu bar goes with the window.
+  if (shell.mainWindow) DestroyWindow(shell.mainWindow);
   shell.mainWindow = nullptr;
   shell.toolbar = nullptr;
   shell.accelerators.reset();
@@ -348,13 +337,7 @@ void CloseMainWindow(Shell& shell) {
 }
 
 std::string ControlText(const Shell& shell, int control) {
-  HWND h = shell.mainWindow ? GetDlgItem(shell.mainWindow, control) : nullptr;
-  if (!h) return {};
-  const int length = GetWindowTextLengthA(h);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int got = GetWindowTextA(h, text.data(), length + 1);
-  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-  return text;
+  return WindowText(shell.mainWindow ? GetDlgItem(shell.mainWindow, control) : nullptr);
 }
 
 void SetControlText(const Shell& shell, int control, const std::string& text) {
@@ -404,10 +387,7 @@ void SaveBookSettingsFromWindow(Shell& shell) {
 namespace qr {
 
 int ShowMessage(Shell& shell, const std::string& title, const std::string& text, unsigned flags) {
-  ++shell.modalDepth;
-  const int answer = MessageBoxA(shell.mainWindow, text.c_str(), title.c_str(), flags);
-  --shell.modalDepth;
-  return answer;
+  return ShowMessageBox(shell.mainWindow, title, text, flags);
 }
 
 }  // namespace qr

@@ -1,6 +1,6 @@
 #include "app/printer_list_win.h"
 
-#include "printlib/printer_lib.h"
+#include "printlib/printer_lib_win.h"
 
 namespace qr {
 

@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include "base/file_system.h"
+
 namespace qr {
 
 namespace {
@@ -157,6 +159,20 @@ bool SaveBookSettings(PreferenceFile& pf, const std::string& companionPath,
   if (!pf.Open(companionPath)) return false;
   WriteBookKeys(pf, bookFileName, s, s.defaultPrinter, /*withComments=*/false);
   return pf.Close();
+}
+
+void RememberCurrentBook(FileSystem& fs, PreferenceFile& pf, const std::string& dataFolder,
+                         const std::string& bookName, const std::string& directory,
+                         BookChange change) {
+  if (!fs.FileExistsInFolder(dataFolder, "qr.inf")) return;
+  const std::string path = dataFolder + "qr.inf";
+  if (change == BookChange::kLoad) fs.Copy(path, dataFolder + "qr.bak");
+  if (!pf.Open(path)) return;
+  pf.SelectGroup(kAppGroup);
+  if (change == BookChange::kLoad) pf.WriteText(kVersionKey, kProgramVersion);
+  pf.WriteText(kCurrentAddressbookKey, bookName);
+  pf.WriteText(kCurrentAddressbookDirectoryKey, directory);
+  pf.Close();
 }
 
 }  // namespace qr

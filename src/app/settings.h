@@ -5,11 +5,12 @@
 #include <cstdint>
 #include <string>
 
-#include "app/preference_file.h"
+#include "base/preference_file.h"
+#include "base/version.h"
 
 namespace qr {
 
-inline constexpr char kProgramVersion[] = "2.80";
+class FileSystem;
 
 // Keys of "qr.inf", all in group "Application".
 inline constexpr char kAppGroup[] = "Application";
@@ -56,5 +57,17 @@ bool LoadBookSettings(PreferenceFile& pf, const std::string& companionPath,
 // (nothing is written then), and also when writing it back failed.
 bool SaveBookSettings(PreferenceFile& pf, const std::string& companionPath,
                       const std::string& bookFileName, BookSettings& s);
+
+// Which change of the open book "qr.inf" records.
+enum class BookChange {
+  kLoad,  // copies "qr.inf" over "qr.bak" first and also writes Version
+  kNew,   // writes only the two book keys, without the copy
+};
+
+// Records the book `bookName` in `directory` as the one to open at the next start, in
+// the "qr.inf" of `dataFolder`; nothing is written when that file does not exist.
+void RememberCurrentBook(FileSystem& fs, PreferenceFile& pf, const std::string& dataFolder,
+                         const std::string& bookName, const std::string& directory,
+                         BookChange change);
 
 }  // namespace qr

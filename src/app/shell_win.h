@@ -9,14 +9,15 @@
 #include "addressbook/address_book.h"
 #include "addressbook/zip_database.h"
 #include "app/event_rules.h"
-#include "app/preference_file.h"
-#include "app/scoped_win.h"
 #include "app/startup.h"
+#include "base/preference_file.h"
+#include "wingui/scoped_win.h"
 
 namespace qr {
 
 struct Shell {
   HINSTANCE instance = nullptr;
+  std::string updateSite;  // scheme and host of the web site the update check asks
   StartupState startup;  // folders, book names, version and the book's settings
   PreferenceFile* prefs = nullptr;
   int desktopWidth = 0;
@@ -28,7 +29,6 @@ struct Shell {
   ScopedFont labelFont;  // the blue hint labels
   ScopedFont hintFont;   // the hint line
   bool quit = false;     // set by a quit event; the loop ends after that event
-  int modalDepth = 0;    // windows with loops of their own (About, lookup, preview) open
 
   AddressBook book;  // the open book behind the addressee form
   ZipDatabase zip;
@@ -46,7 +46,7 @@ struct Shell {
   ScopedBitmap logoBoxBitmap;
 };
 
-// A message box over the main window; the main window does nothing while it is open.
+// A message box owned by the main window; the main window does nothing while it is open.
 int ShowMessage(Shell& shell, const std::string& title, const std::string& text,
                 unsigned flags = MB_OK);
 

@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
-#include "app/file_system.h"
-#include "app/number.h"
-#include "app/preference_file.h"
+#include "base/file_system.h"
+#include "base/number.h"
+#include "base/preference_file.h"
 
 namespace qr {
 

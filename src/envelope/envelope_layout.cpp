@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/number.h"
+#include "base/number.h"
 
 namespace qr {
 namespace {

@@ -1,6 +1,6 @@
 #include "envelope/envelope_print.h"
 
-#include "app/number.h"
+#include "base/number.h"
 
 namespace qr {
 namespace {

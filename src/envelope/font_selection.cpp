@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "app/number.h"
+#include "base/number.h"
 
 namespace qr {
 

@@ -1,9 +1,9 @@
 // Loading the logo into the image store and making the bitmap the logo box shows.
+#include "envelope/logo_image_win.h"
+
 #include <algorithm>
 #include <cstdint>
-
-#include "envelope/logo_win.h"
-#include "printlib/image_store.h"
+#include "printlib/image_store_win.h"
 
 namespace qr {
 

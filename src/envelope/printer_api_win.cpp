@@ -1,6 +1,6 @@
 #include <cstdint>
 
-#include "printlib/printer_lib.h"
+#include "printlib/printer_lib_win.h"
 // winspool.h maps OpenPrinter to OpenPrinterA, which would rename the interface's method.
 #undef OpenPrinter
 

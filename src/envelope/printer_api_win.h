@@ -1,5 +1,5 @@
 // The envelope code's printer interface over the real printer library: every method
-// forwards to the matching Print_* command of printlib/printer_lib.h.
+// forwards to the matching Print_* command of printlib/printer_lib_win.h.
 #pragma once
 
 #include "envelope/printer_api.h"

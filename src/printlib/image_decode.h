@@ -1,5 +1,5 @@
 // Decoding image files (JPEG, PNG, TIFF, BMP) into 24-bit RGB pixels, and resampling them.
-// Platform-free: the image store (printlib/image_store.h) turns the pixels into bitmaps.
+// Platform-free: the image store (printlib/image_store_win.h) turns the pixels into bitmaps.
 //
 // Image files are user input. Every decoder returns std::nullopt for a corrupt, truncated
 // or hostile file instead of crashing: library errors come back through their error hooks,

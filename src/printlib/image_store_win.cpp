@@ -4,7 +4,7 @@
 #include <map>
 #include <memory>
 
-#include "printlib/image_store.h"
+#include "printlib/image_store_win.h"
 
 namespace {
 
@@ -212,7 +212,6 @@ int Image_Resize(int number, int width, int height) {
 
 void Image_Free(int number) { TheStore().images.erase(number); }
 
-void Image_FreeAll() { TheStore().images.clear(); }
 
 bool Image_IsValid(int number) { return TheStore().Find(number) != nullptr; }
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/number.h"
+#include "base/number.h"
 
 namespace qr::print {
 

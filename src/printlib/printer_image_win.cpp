@@ -3,9 +3,9 @@
 #include <memory>
 #include <new>
 
-#include "printlib/image_store.h"
+#include "printlib/image_store_win.h"
 #include "printlib/print_math.h"
-#include "printlib/printer_lib.h"
+#include "printlib/printer_lib_win.h"
 #include "printlib/printer_state_win.h"
 
 using qr::print::State;
@@ -98,10 +98,10 @@ int Print_GetDeviceCaps(int index) {
 }
 
 int Print_Image(int image, float x, float y, float width, float height) {
-  return ipprint_Image(image, x, y, width, height, SRCCOPY);
+  return Print_ImageWithRasterOp(image, x, y, width, height, SRCCOPY);
 }
 
-int ipprint_Image(int image, float x, float y, float width, float height, DWORD rop) {
+int Print_ImageWithRasterOp(int image, float x, float y, float width, float height, DWORD rop) {
   if (!Image_IsValid(image)) return 0;
   if (width == 0.0f) width = Print_DeviceToUnitX(Image_Width(image));
   if (height == 0.0f) height = Print_DeviceToUnitY(Image_Height(image));
@@ -152,12 +152,12 @@ HDC Print_StartPreview(int width) {
     return nullptr;
   }
   s.currentDc = imageDc;
-  HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-  HGDIOBJ previous = SelectObject(imageDc, white);
-  RECT page{0, 0, s.previewWidth, s.previewHeight};
-  FillRect(imageDc, &page, white);
-  SelectObject(imageDc, previous);
-  DeleteObject(white);
+  {
+    // The page starts white. FillRect needs no selection of the brush.
+    qr::ScopedBrush white(CreateSolidBrush(RGB(255, 255, 255)));
+    RECT page{0, 0, s.previewWidth, s.previewHeight};
+    if (white) FillRect(imageDc, &page, white.get());
+  }
   s.previewActive = true;
   Print_ResetState();
   return imageDc;

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstring>
 
-#include "printlib/image_store.h"
+#include "printlib/image_store_win.h"
 #include "printlib/print_math.h"
-#include "printlib/printer_lib.h"
+#include "printlib/printer_lib_win.h"
 #include "printlib/printer_state_win.h"
 
 namespace qr::print {
@@ -23,7 +23,7 @@ void FreePreviewPages() {
 }
 
 template <typename Handle>
-void ReplaceObject(GdiObject<Handle>& slot, Handle object) {
+void ReplaceObject(ScopedHandle<Handle, DeleteGdiObject>& slot, Handle object) {
   PrinterState& s = State();
   SelectObject(s.currentDc, object);
   const Handle old = slot.get();
@@ -36,12 +36,12 @@ void ReplaceObject(GdiObject<Handle>& slot, Handle object) {
       SelectObject(s.printerDc.get(), GetStockObject(stock));
     }
   }
-  slot.Reset(object);
+  slot.reset(object);
 }
 
-template void ReplaceObject(GdiObject<HFONT>&, HFONT);
-template void ReplaceObject(GdiObject<HPEN>&, HPEN);
-template void ReplaceObject(GdiObject<HBRUSH>&, HBRUSH);
+template void ReplaceObject(ScopedFont&, HFONT);
+template void ReplaceObject(ScopedPen&, HPEN);
+template void ReplaceObject(ScopedBrush&, HBRUSH);
 
 namespace {
 
@@ -89,11 +89,11 @@ using qr::print::State;
 int Print_Init() {
   qr::print::PrinterState& s = State();
   qr::print::FreePreviewPages();
-  s.font.Reset();
-  s.pen.Reset();
-  s.brush.Reset();
-  s.printerDc.Reset();
-  s.printer.Reset();
+  s.font.reset();
+  s.pen.reset();
+  s.brush.reset();
+  s.printerDc.reset();
+  s.printer.reset();
   s.devMode.reset();
   const qr::print::PrinterState initial;
   s.printerName.clear();
@@ -182,19 +182,20 @@ HDC Print_OpenPrinter(const std::string& name, const std::string& settings, int 
   qr::print::PrinterState& s = State();
   if (s.previewActive) Print_StopPreview();  // the printer's context must not vanish under it
   s.currentDc = nullptr;
-  s.printerDc.Reset();
-  s.printer.Reset();
+  s.printerDc.reset();
+  s.printer.reset();
   if (name.empty()) {
     Print_GetDefaultPrinter();  // sets the current printer name
   } else {
     s.printerName = name;
   }
   PRINTER_DEFAULTSA defaults{nullptr, nullptr, static_cast<ACCESS_MASK>(access)};
-  if (!OpenPrinterA(const_cast<char*>(s.printerName.c_str()), s.printer.out(),
+  HANDLE opened = nullptr;
+  if (!OpenPrinterA(const_cast<char*>(s.printerName.c_str()), &opened,
                     access ? &defaults : nullptr)) {
-    *s.printer.out() = nullptr;
     return nullptr;
   }
+  s.printer.reset(opened);
   char* printerName = const_cast<char*>(s.printerName.c_str());
   const LONG size = DocumentPropertiesA(nullptr, s.printer.get(), printerName, nullptr, nullptr, 0);
   if (size <= 0) {
@@ -213,7 +214,7 @@ HDC Print_OpenPrinter(const std::string& name, const std::string& settings, int 
   auto* devmode = reinterpret_cast<DEVMODEA*>(s.devMode.get());
   if (!settings.empty()) Print_ApplySettings(settings, devmode);
   const char* driver = qr::print::IsNtFamily(GetVersion()) ? "WINSPOOL" : "";
-  s.printerDc.Reset(CreateDCA(driver, s.printerName.c_str(), nullptr, devmode));
+  s.printerDc.reset(CreateDCA(driver, s.printerName.c_str(), nullptr, devmode));
   s.currentDc = s.printerDc.get();
   if (s.currentDc) Print_ResetState();
   return s.currentDc;
@@ -237,13 +238,13 @@ int Print_StopPrinting() {
 
 int Print_Free() {
   qr::print::PrinterState& s = State();
-  s.printer.Reset();
+  s.printer.reset();
   if (s.previewActive) Print_StopPreview();
   s.currentDc = nullptr;
-  s.printerDc.Reset();  // first, so that the objects below are no longer selected
-  s.pen.Reset();
-  s.brush.Reset();
-  s.font.Reset();
+  s.printerDc.reset();  // first, so that the objects below are no longer selected
+  s.pen.reset();
+  s.brush.reset();
+  s.font.reset();
   qr::print::FreePreviewPages();
   s.printerNames.clear();
   s.devMode.reset();

@@ -1,6 +1,6 @@
 #include "update/update_flow.h"
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 
 namespace qr {
 

@@ -1,4 +1,5 @@
 #include "addressbook/book_sort.h"
+#include "base/letter_case.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "addressbook/book_file.h"
-#include "app/file_system.h"
+#include "base/file_system.h"
 
 namespace qr {
 

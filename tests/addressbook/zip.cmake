@@ -5,7 +5,7 @@
 #                   machine without them fails these tests rather than skipping them)
 if(NOT WIN32)
   qr_test(zip_unit_tests SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/zip_database_test.cpp
-          LIBS qr_zip_core)
+          LIBS qr_addressbook_core)
 
   find_program(QR_NODE_EXECUTABLE NAMES node nodejs)
   find_program(QR_NPM_EXECUTABLE NAMES npm)
@@ -41,7 +41,7 @@ if(NOT WIN32)
            COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target zip_database)
   set_tests_properties(zip_database_build PROPERTIES FIXTURES_SETUP zip_shipped LABELS native)
 
-  qr_test(zip_data_tests SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/zip_data_test.cpp LIBS qr_zip_core)
+  qr_test(zip_data_tests SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/zip_data_test.cpp LIBS qr_addressbook_core)
   set_tests_properties(zip_data_tests PROPERTIES
     FIXTURES_REQUIRED "zip_fixture;zip_shipped"
     ENVIRONMENT "QR_ZIP_FIXTURE_IN=${zip_fixture_in};QR_ZIP_FIXTURE_OUT=${zip_fixture_out};QR_ZIP_DATABASE_DIR=${zip_dist}")

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "addressbook/zip_database.h"
-#include "app/file_system.h"
+#include "base/file_system.h"
 
 namespace qr {
 namespace {

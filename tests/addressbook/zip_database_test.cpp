@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 
 namespace qr {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "memory_file_system.h"
+#include "support/memory_file_system.h"
 
 namespace qr {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/preference_file.h"
-#include "memory_file_system.h"
+#include "base/preference_file.h"
+#include "support/memory_file_system.h"
 
 namespace qr {
 namespace {

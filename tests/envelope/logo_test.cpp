@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/dialog_filter.h"
+#include "base/dialog_filter.h"
 
 namespace qr {
 namespace {

@@ -1,7 +1,7 @@
 // The logo as the window side loads it: scaled to 100 pixels wide with the aspect of
 // the file, the logo box's top-rows bitmap, and the placeholder fallbacks for files
 // that are missing or cannot be decoded.
-#include "envelope/logo_win.h"
+#include "envelope/logo_image_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -11,8 +11,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/scoped_win.h"
-#include "printlib/image_store.h"
+#include "wingui/scoped_win.h"
+#include "printlib/image_store_win.h"
 
 namespace qr {
 namespace {

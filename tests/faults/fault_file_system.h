@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 
 namespace qr::testing {
 

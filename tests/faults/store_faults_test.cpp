@@ -13,7 +13,7 @@
 
 #include "addressbook/address_book.h"
 #include "addressbook/book_file.h"
-#include "app/preference_file.h"
+#include "base/preference_file.h"
 #include "app/settings.h"
 #include "fault_file_system.h"
 

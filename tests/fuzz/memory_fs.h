@@ -8,7 +8,7 @@
 #include <string_view>
 #include <utility>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 
 namespace qr::fuzz {
 

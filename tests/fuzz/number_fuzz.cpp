@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/number.h"
+#include "base/number.h"
 #include "fuzz_check.h"
 
 namespace {

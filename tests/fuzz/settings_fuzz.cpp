@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/preference_file.h"
+#include "base/preference_file.h"
 #include "app/settings.h"
 #include "fuzz_check.h"
 #include "memory_fs.h"

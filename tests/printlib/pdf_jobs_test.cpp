@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "printlib/printer_lib.h"
+#include "printlib/printer_lib_win.h"
 
 namespace {
 

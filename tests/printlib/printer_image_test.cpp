@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "image_samples.h"
-#include "printlib/image_store.h"
-#include "printlib/printer_lib.h"
+#include "printlib/image_store_win.h"
+#include "printlib/printer_lib_win.h"
 
 namespace {
 
@@ -174,7 +174,7 @@ TEST_F(PrintImage, EachTransferMethodPutsThePixelsInTheRectangle) {
 }
 
 TEST_F(PrintImage, OwnSizeAndRasterOperation) {
-  EXPECT_NE(ipprint_Image(image_, 30, 40, 0.0f, 0.0f, 0), 0);  // 0: SRCCOPY, own size
+  EXPECT_NE(Print_ImageWithRasterOp(image_, 30, 40, 0.0f, 0.0f, 0), 0);  // 0: SRCCOPY, own size
   ExpectPatternAt(30, 40, 1, "own size");
 }
 

@@ -1,13 +1,13 @@
 // The Print_* commands under Wine against the CUPS PDF printer "PDF" (this machine's default
 // printer). A missing printer is a broken test machine: the tests fail, they do not skip.
-#include "printlib/printer_lib.h"
+#include "printlib/printer_lib_win.h"
 
 #include <gtest/gtest.h>
 #include <winternl.h>
 
 #include <cstdint>
 
-#include "printlib/image_store.h"
+#include "printlib/image_store_win.h"
 #include "printlib/print_math.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs one update scenario against the program's test copy.
 
-    run_update_scenario.py SCENARIO DIST QRDRIVE INSTALLER WORK PORT WINE
+    run_update_scenario.py SCENARIO DIST WORK QRDRIVE INSTALLER PORT WINE
 
 A web server on 127.0.0.1:PORT serves the folder WORK/run/site, which the scenario sees
 as %WORK%\site and changes between checks with "write" and "delete". Its
@@ -43,7 +43,7 @@ def port_open(port):
 
 
 def main():
-    scenario, dist, qrdrive, installer, work, port, wine = sys.argv[1:8]
+    scenario, dist, work, qrdrive, installer, port, wine = sys.argv[1:8]
     port = int(port)
     run = os.path.join(work, "run")
     shutil.rmtree(work, ignore_errors=True)

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "memory_file_system.h"
+#include "support/memory_file_system.h"
 
 namespace qr {
 namespace {

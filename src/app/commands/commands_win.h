@@ -1,0 +1,35 @@
+// What each command does with the main window. The event loop calls these; each takes
+// the shell and does its whole job, messages included.
+#pragma once
+
+#include "app/shell_win.h"
+
+namespace qr {
+
+// Address books (book_commands_win.cpp).
+void RecomputeNewEntryFlag(Shell& shell);
+void SaveAddresseeCommand(Shell& shell);
+void ClearAddresseeCommand(Shell& shell);
+void DeleteRecordCommand(Shell& shell);
+void LoadBookCommand(Shell& shell);
+void NewBookCommand(Shell& shell);
+void LookupAddresseeCommand(Shell& shell);
+void ZipAutoFillCommand(Shell& shell);
+// Envelopes (print_commands_win.cpp, font_commands_win.cpp, logo_commands_win.cpp).
+void PrintCommand(Shell& shell);
+void PrintPreviewCommand(Shell& shell);
+void ChooseSenderFontCommand(Shell& shell);
+void ChooseAddresseeFontCommand(Shell& shell);
+void ChangeLogoCommand(Shell& shell);
+// Shows the book's logo (or the placeholder) in the logo box.
+void ShowLogo(Shell& shell);
+// The update check (update_commands_win.cpp): from Help > Check for Updates, over the
+// main window, and from the start-up question, centred on the screen. When an
+// installer has been started the program ends there and the call does not return.
+void CheckForUpdatesCommand(Shell& shell);
+void CheckForUpdatesAtStartup(Shell& shell, const std::string& version);
+
+// The About window (about_win.cpp).
+void RunAboutWindow(Shell& shell);
+
+}  // namespace qr

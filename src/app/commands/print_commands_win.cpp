@@ -1,0 +1,113 @@
+// The print command: the envelope printed in as many copies as asked on the printer of
+// the drop-down, then the addressee stored in the open book and the form emptied. And
+// the preview command: the same envelope drawn into the preview window.
+#include <windows.h>
+
+#include "addressbook/address_book.h"
+#include "app/commands/addressee_form_win.h"
+#include "app/commands/commands_win.h"
+#include "app/commands/envelope_inputs_win.h"
+#include "app/main_window_win.h"
+#include "base/file_system.h"
+#include "envelope/envelope_print.h"
+#include "envelope/preview_window_win.h"
+#include "envelope/printer_api_win.h"
+
+namespace qr {
+
+EnvelopeFonts StoredEnvelopeFonts(const Shell& shell) {
+  const BookSettings& b = shell.startup.book;
+  return {{b.returnFont, b.returnSize, b.returnStyle},
+          {b.addressFont, b.addressSize, b.addressStyle}};
+}
+
+bool ApplyStoredFontDefaults(Shell& shell) {
+  EnvelopeFonts fonts = StoredEnvelopeFonts(shell);
+  if (!ApplyEnvelopeFontDefaults(fonts)) return false;
+  BookSettings& b = shell.startup.book;
+  b.returnFont = fonts.sender.face;
+  b.returnSize = fonts.sender.size;
+  b.addressFont = fonts.addressee.face;
+  b.addressSize = fonts.addressee.size;
+  return true;
+}
+
+EnvelopeInputs GatherEnvelopeInputs(const Shell& shell) {
+  EnvelopeInputs in;
+  in.sender_name = ControlText(shell, ctl::kSenderName);
+  in.sender_street = ControlText(shell, ctl::kSenderStreet);
+  in.sender_city_state_zip = ControlText(shell, ctl::kSenderCityStateZip);
+  in.addressee_name = ControlText(shell, ctl::kAddresseeName);
+  in.addressee_street = ControlText(shell, ctl::kAddresseeStreet);
+  in.addressee_suite = ControlText(shell, ctl::kAddresseeSuite);
+  in.addressee_city = ControlText(shell, ctl::kAddresseeCity);
+  in.addressee_state = ControlText(shell, ctl::kAddresseeState);
+  in.addressee_zip = ControlText(shell, ctl::kAddresseeZip);
+  in.sender_horizontal = ControlText(shell, ctl::kSenderHorizontal);
+  in.sender_vertical = ControlText(shell, ctl::kSenderVertical);
+  in.addressee_horizontal = ControlText(shell, ctl::kAddresseeHorizontal);
+  in.addressee_vertical = ControlText(shell, ctl::kAddresseeVertical);
+  in.fonts = StoredEnvelopeFonts(shell);
+  in.logo = {shell.logoInUse, shell.logoImage, shell.logoAspect};
+  return in;
+}
+
+namespace {
+
+// Keeps the wait cursor up while the jobs are spooled.
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(previous_); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
+};
+
+}  // namespace
+
+void PrintCommand(Shell& shell) {
+  SetControlText(shell, ctl::kHintLine, "");
+  shell.hints.shownHint = 0;
+  const std::string printer = ControlText(shell, ctl::kPrinterCombo);
+  ApplyStoredFontDefaults(shell);
+  SaveBookSettingsFromWindow(shell);
+
+  PrinterLibApi api;
+  PrintOutcome outcome;
+  {
+    WaitCursor wait;
+    outcome = PrintEnvelope(api, printer, ControlText(shell, ctl::kCopies),
+                            [&shell] { return GatherEnvelopeInputs(shell); });
+  }
+  switch (outcome.decision) {
+    case PrintDecision::kPrint:
+      // The addressee goes into the book by the save-after-printing rule. Only when it
+      // is stored is the form emptied: a failed save keeps the fields, nothing is lost.
+      if (outcome.store_addressee) {
+        ApplySaveResult(shell, SaveAfterPrinting(SystemFileSystem(), shell.book,
+                                                 AddresseeFormFromWindow(shell)));
+      }
+      break;
+    case PrintDecision::kNoPrinterMessage:
+      ShowMessage(shell, std::string(kNoPrinterTitle), std::string(kNoPrinterText), MB_OK);
+      break;
+    case PrintDecision::kNothing:
+      break;
+  }
+}
+
+void PrintPreviewCommand(Shell& shell) {
+  // Empty font values get their defaults in memory only; nothing is saved here.
+  ApplyStoredFontDefaults(shell);
+  const EnvelopeInputs inputs = GatherEnvelopeInputs(shell);
+  RunPreviewWindow(shell.instance, shell.startup.book.windowX, shell.startup.book.windowY, [&] {
+    PrinterLibApi api;
+    return DrawPreview(api, inputs);
+  });
+  if (shell.mainWindow) SetForegroundWindow(shell.mainWindow);
+}
+
+}  // namespace qr

@@ -1,0 +1,19 @@
+#include "base/file_system.h"
+
+namespace qr {
+
+bool WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view bytes) {
+  const std::string temp = path + ".new";
+  bool ok = false;
+  if (auto out = fs.Create(temp)) {
+    ok = out->Write(bytes) && out->Flush();
+    ok = out->Close() && ok;
+  } else {
+    return false;
+  }
+  if (ok) ok = fs.Rename(temp, path);
+  if (!ok) fs.Remove(temp);
+  return ok;
+}
+
+}  // namespace qr

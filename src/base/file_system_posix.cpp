@@ -1,0 +1,105 @@
+// The real file system of the native (test) build.
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "base/file_system.h"
+
+namespace qr {
+
+namespace {
+
+class PosixOutputFile final : public OutputFile {
+ public:
+  explicit PosixOutputFile(int fd) : fd_(fd) {}
+  ~PosixOutputFile() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  PosixOutputFile(const PosixOutputFile&) = delete;
+  PosixOutputFile& operator=(const PosixOutputFile&) = delete;
+
+  bool Write(std::string_view bytes) override {
+    while (!bytes.empty()) {
+      const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+  }
+  bool Flush() override { return ::fsync(fd_) == 0; }
+  bool Close() override {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  bool ReadFile(const std::string& path, std::string* bytes) override {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    bytes->clear();
+    char buf[65536];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes->append(buf, n);
+    const bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+  }
+  std::unique_ptr<OutputFile> Create(const std::string& path) override {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return nullptr;
+    return std::make_unique<PosixOutputFile>(fd);
+  }
+  bool Rename(const std::string& from, const std::string& to) override {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+  }
+  bool Copy(const std::string& from, const std::string& to) override {
+    std::string bytes;
+    if (!ReadFile(from, &bytes)) return false;
+    auto out = Create(to);
+    if (!out) return false;
+    const bool ok = out->Write(bytes);
+    return out->Close() && ok;
+  }
+  bool Remove(const std::string& path) override { return std::remove(path.c_str()) == 0; }
+  bool FileExistsInFolder(const std::string& folder, const std::string& name) override {
+    // Compared without regard to letter case, as on Windows.
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return false;
+    bool found = false;
+    while (const dirent* e = ::readdir(dir)) {
+      if (::strcasecmp(e->d_name, name.c_str()) == 0) {
+        struct stat st;
+        found = ::stat((folder + e->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+        if (found) break;
+      }
+    }
+    ::closedir(dir);
+    return found;
+  }
+  bool FolderExists(const std::string& path) override {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  }
+  bool CreateFolder(const std::string& path) override { return ::mkdir(path.c_str(), 0755) == 0; }
+};
+
+}  // namespace
+
+FileSystem& SystemFileSystem() {
+  static PosixFileSystem fs;
+  return fs;
+}
+
+}  // namespace qr

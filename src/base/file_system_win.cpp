@@ -1,0 +1,98 @@
+// The real file system on Windows.
+#include <windows.h>
+
+#include "base/file_system.h"
+
+namespace qr {
+
+namespace {
+
+class WinOutputFile final : public OutputFile {
+ public:
+  explicit WinOutputFile(HANDLE h) : h_(h) {}
+  ~WinOutputFile() override {
+    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+  }
+  WinOutputFile(const WinOutputFile&) = delete;
+  WinOutputFile& operator=(const WinOutputFile&) = delete;
+
+  bool Write(std::string_view bytes) override {
+    while (!bytes.empty()) {
+      const DWORD chunk =
+          bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
+      DWORD written = 0;
+      if (!WriteFile(h_, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+      bytes.remove_prefix(written);
+    }
+    return true;
+  }
+  bool Flush() override { return FlushFileBuffers(h_) != 0; }
+  bool Close() override {
+    const HANDLE h = h_;
+    h_ = INVALID_HANDLE_VALUE;
+    return CloseHandle(h) != 0;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+class WinFileSystem final : public FileSystem {
+ public:
+  bool ReadFile(const std::string& path, std::string* bytes) override {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bytes->clear();
+    bool ok = true;
+    char buf[65536];
+    for (;;) {
+      DWORD got = 0;
+      if (!::ReadFile(h, buf, sizeof buf, &got, nullptr)) {
+        ok = false;
+        break;
+      }
+      if (got == 0) break;
+      bytes->append(buf, got);
+    }
+    CloseHandle(h);
+    return ok;
+  }
+  std::unique_ptr<OutputFile> Create(const std::string& path) override {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<WinOutputFile>(h);
+  }
+  bool Rename(const std::string& from, const std::string& to) override {
+    // A rename is atomic on NTFS and under Wine; ReplaceFile is not under Wine.
+    return MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  }
+  bool Copy(const std::string& from, const std::string& to) override {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+  }
+  bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
+  bool FileExistsInFolder(const std::string& folder, const std::string& name) override {
+    // The file system itself compares names without regard to letter case.
+    if (name.empty()) return false;
+    const DWORD attr = GetFileAttributesA((folder + name).c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  bool FolderExists(const std::string& path) override {
+    const DWORD attr = GetFileAttributesA(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  bool CreateFolder(const std::string& path) override {
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+  }
+};
+
+}  // namespace
+
+FileSystem& SystemFileSystem() {
+  static WinFileSystem fs;
+  return fs;
+}
+
+}  // namespace qr

@@ -1,0 +1,222 @@
+#include "update/update_window_win.h"
+
+#include <bcrypt.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <wininet.h>
+
+#include <vector>
+
+#include "base/file_system.h"
+#include "update/update_info.h"
+#include "wingui/modal_win.h"
+#include "wingui/scoped_win.h"
+#include "wingui/window_class_win.h"
+#include "wingui/window_win.h"
+
+namespace qr {
+
+namespace {
+
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr int kClientWidth = 400;
+constexpr int kClientHeight = 100;
+
+// The progress window's own procedure: only what DefWindowProc does, so the close box
+// of a window left open after an error closes it once the event loop runs again.
+LRESULT CALLBACK UpdateWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// "Checking for Updates": a progress bar, a status label and a countdown label. The
+// window is destroyed with this object unless it is left open for the user.
+class ProgressWindow {
+ public:
+  ProgressWindow(HINSTANCE instance, WindowCorner corner) {
+    if (!RegisterFormWindowClass(instance, kUpdateWindowClass, UpdateWindowProc)) return;
+    const SIZE size = OuterSizeForClient(kClientWidth, kClientHeight, kWindowStyle);
+    hwnd_ = CreateWindowExA(0, kUpdateWindowClass, "Checking for Updates", kWindowStyle, corner.x,
+                            corner.y, size.cx, size.cy, nullptr, nullptr, instance, nullptr);
+    if (!hwnd_) return;
+    progress_ = Child(PROGRESS_CLASSA, "", 0, kUpdateProgressBarId, 25, 20, 350, 20);
+    SendMessageA(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    // The labels exist from the start, empty, so that their numbers always answer.
+    status_ = Child("STATIC", "", SS_LEFT, kUpdateStatusId, 25, 50, 350, 20);
+    countdown_ = Child("STATIC", "", SS_LEFT, kUpdateCountdownId, 20, 70, 350, 20);
+    // Hidden until the countdown starts: it would cover the two-line error text.
+    ShowWindow(countdown_, SW_HIDE);
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+    UpdateWindow(hwnd_);
+  }
+  ~ProgressWindow() { Close(); }
+  ProgressWindow(const ProgressWindow&) = delete;
+  ProgressWindow& operator=(const ProgressWindow&) = delete;
+
+  void SetProgress(int percent) {
+    SendMessageA(progress_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+    Repaint();
+  }
+
+  // Each step's text replaces the previous one in the status place; the download
+  // error takes two lines.
+  void ShowStatus(const std::string& text, bool tall) {
+    SetWindowPos(status_, nullptr, 0, 0, 350, tall ? 40 : 20,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowTextA(status_, text.c_str());
+    Repaint();
+  }
+
+  void ShowCountdown(const std::string& text) {
+    SetWindowTextA(countdown_, text.c_str());
+    ShowWindow(countdown_, SW_SHOWNA);
+    Repaint();
+  }
+
+  void Close() {
+    if (hwnd_) DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+  }
+  // Leaves the window on screen, for the user to close.
+  void LeaveOpen() { hwnd_ = nullptr; }
+
+ private:
+  HWND Child(const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h) {
+    return hwnd_ ? AddFormChild(hwnd_, cls, text, style, id, x, y, w, h) : nullptr;
+  }
+  // The window is not serviced during the check, so each change is painted at once.
+  void Repaint() {
+    if (hwnd_)
+      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
+
+  HWND hwnd_ = nullptr;
+  HWND progress_ = nullptr;
+  HWND status_ = nullptr;
+  HWND countdown_ = nullptr;
+};
+
+// URLDownloadToFileA of "urlMON.dll", found at run time.
+using UrlDownloadToFileFn = HRESULT(WINAPI*)(void*, LPCSTR, LPCSTR, DWORD, void*);
+
+std::int32_t DownloadToFile(const std::string& address, const std::string& localPath) {
+  HRESULT result = E_FAIL;
+  ScopedModule urlmon(LoadLibraryA("urlMON.dll"));
+  if (urlmon) {
+    const FARPROC proc = GetProcAddress(urlmon.get(), "URLDownloadToFileA");
+    if (proc) {
+      // A copy kept by the system's web cache would hide a newer file on the site.
+      DeleteUrlCacheEntryA(address.c_str());
+      const auto download =
+          reinterpret_cast<UrlDownloadToFileFn>(reinterpret_cast<void (*)()>(proc));
+      result = download(nullptr, address.c_str(), localPath.c_str(), 0, nullptr);
+    }
+  }
+  Sleep(1000);
+  return static_cast<std::int32_t>(result);
+}
+
+void CloseAlgorithm(BCRYPT_ALG_HANDLE h) { BCryptCloseAlgorithmProvider(h, 0); }
+void DestroyHash(BCRYPT_HASH_HANDLE h) { BCryptDestroyHash(h); }
+using ScopedAlgorithm = ScopedHandle<BCRYPT_ALG_HANDLE, CloseAlgorithm>;
+using ScopedHash = ScopedHandle<BCRYPT_HASH_HANDLE, DestroyHash>;
+
+bool HashFileSha256(const std::string& path, Sha256Digest* digest) {
+  HANDLE raw = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (raw == INVALID_HANDLE_VALUE) return false;
+  ScopedKernelHandle file(raw);
+  BCRYPT_ALG_HANDLE rawAlgorithm = nullptr;
+  if (!BCRYPT_SUCCESS(
+          BCryptOpenAlgorithmProvider(&rawAlgorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) {
+    return false;
+  }
+  ScopedAlgorithm algorithm(rawAlgorithm);
+  BCRYPT_HASH_HANDLE rawHash = nullptr;
+  if (!BCRYPT_SUCCESS(BCryptCreateHash(algorithm.get(), &rawHash, nullptr, 0, nullptr, 0, 0))) {
+    return false;
+  }
+  ScopedHash hash(rawHash);
+  std::vector<UCHAR> buffer(64 * 1024);
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+      return false;
+    }
+    if (got == 0) break;
+    if (!BCRYPT_SUCCESS(BCryptHashData(hash.get(), buffer.data(), got, 0))) return false;
+  }
+  return BCRYPT_SUCCESS(
+      BCryptFinishHash(hash.get(), digest->data(), static_cast<ULONG>(digest->size()), 0));
+}
+
+bool StartProgram(const std::string& path, const std::string& folder) {
+  SHELLEXECUTEINFOA info = {};
+  info.cbSize = sizeof info;
+  // Started before this process ends, and with no error box of the shell's own.
+  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  info.lpVerb = "open";
+  info.lpFile = path.c_str();
+  info.lpDirectory = folder.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  return ShellExecuteExA(&info) != FALSE;
+}
+
+std::string CurrentDirectory() {
+  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+  std::string dir(needed, '\0');
+  const DWORD got = GetCurrentDirectoryA(needed, dir.data());
+  dir.resize(got < needed ? got : 0);
+  return dir;
+}
+
+std::string TemporaryFolder() {
+  char* block = GetEnvironmentStringsA();
+  const std::vector<std::string> environment = SplitEnvironmentBlock(block);
+  if (block) FreeEnvironmentStringsA(block);
+  return ChooseTemporaryFolder(environment, CurrentDirectory());
+}
+
+class WindowHost final : public UpdateHost {
+ public:
+  WindowHost(ProgressWindow& window, HWND owner, std::string temporaryFolder)
+      : window_(window), owner_(owner), temporaryFolder_(std::move(temporaryFolder)) {}
+
+  void SetProgress(int percent) override { window_.SetProgress(percent); }
+  void ShowStatus(const std::string& text, bool tall) override { window_.ShowStatus(text, tall); }
+  void ShowCountdown(const std::string& text) override { window_.ShowCountdown(text); }
+  void Pause(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
+  std::int32_t Download(const std::string& address, const std::string& localPath) override {
+    return DownloadToFile(address, localPath);
+  }
+  bool HashFile(const std::string& path, Sha256Digest* digest) override {
+    return HashFileSha256(path, digest);
+  }
+  void CloseWindowAndReportUpToDate() override {
+    window_.Close();
+    ShowMessageBox(owner_, kUpdateInfoTitle, kUpToDateText, MB_OK);
+  }
+  bool StartInstaller(const std::string& path) override {
+    return StartProgram(path, temporaryFolder_);
+  }
+
+ private:
+  ProgressWindow& window_;
+  HWND owner_;
+  std::string temporaryFolder_;
+};
+
+}  // namespace
+
+UpdateOutcome RunUpdateCheck(HINSTANCE instance, HWND owner, WindowCorner corner,
+                             const std::string& version, const std::string& site) {
+  ProgressWindow window(instance, corner);
+  const std::string temporaryFolder = TemporaryFolder();
+  WindowHost host(window, owner, temporaryFolder);
+  const UpdateOutcome outcome =
+      RunUpdateSteps(host, SystemFileSystem(), site, temporaryFolder, version);
+  if (outcome == UpdateOutcome::kFailed) window.LeaveOpen();
+  return outcome;
+}
+
+}  // namespace qr

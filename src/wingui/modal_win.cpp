@@ -1,0 +1,46 @@
+#include "wingui/modal_win.h"
+
+namespace qr {
+
+namespace {
+
+int modalDepth = 0;
+
+bool IsUserInput(UINT msg) {
+  return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
+         (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
+         (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK) || msg == WM_COMMAND ||
+         msg == WM_SYSCOMMAND || msg == WM_CLOSE;
+}
+
+}  // namespace
+
+ModalScope::ModalScope() { ++modalDepth; }
+ModalScope::~ModalScope() { --modalDepth; }
+
+bool ModalWindowOpen() { return modalDepth > 0; }
+
+void RunModalLoop(HWND window, const bool& done) {
+  ModalScope modal;
+  MSG msg;
+  while (!done && IsWindow(window)) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    const bool mine = msg.hwnd == window || IsChild(window, msg.hwnd);
+    if (!mine && IsUserInput(msg.message)) continue;  // meant for another window: dropped
+    if (mine && IsDialogMessageA(window, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+int ShowMessageBox(HWND owner, const std::string& title, const std::string& text,
+                   unsigned flags) {
+  ModalScope modal;
+  return MessageBoxA(owner, text.c_str(), title.c_str(), flags);
+}
+
+}  // namespace qr

@@ -1,0 +1,61 @@
+#include "wingui/window_win.h"
+
+#include "wingui/scoped_win.h"
+
+namespace qr {
+
+HWND AddChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
+              int w, int h, DWORD exStyle) {
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+  return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+HWND AddFormChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x,
+                  int y, int w, int h, DWORD exStyle) {
+  HWND child = AddChild(parent, cls, text, style, id, x, y, w, h, exStyle);
+  if (child) SetControlFont(child);
+  return child;
+}
+
+void SetControlFont(HWND control, HFONT font) {
+  if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+std::string WindowText(HWND hwnd) {
+  if (!hwnd) return {};
+  const int length = GetWindowTextLengthA(hwnd);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const int got = GetWindowTextA(hwnd, text.data(), length + 1);
+  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return text;
+}
+
+HFONT FontFromPoints(HWND hwnd, const char* face, int points, int weight, bool italic) {
+  ScopedWindowDC dc(hwnd);
+  const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
+  return CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, weight, italic ? TRUE : FALSE, FALSE,
+                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+int ScreenPixelsPerInchY() {
+  ScopedWindowDC screen(nullptr);
+  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+  return dpi > 0 ? dpi : 96;
+}
+
+SIZE OuterSizeForClient(int width, int height, DWORD style, bool menu, DWORD exStyle) {
+  RECT r = {0, 0, width, height};
+  AdjustWindowRectEx(&r, style, menu ? TRUE : FALSE, exStyle);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+POINT CentreOver(HWND owner, SIZE size) {
+  RECT r = {};
+  GetWindowRect(owner, &r);
+  return {r.left + ((r.right - r.left) - size.cx) / 2, r.top + ((r.bottom - r.top) - size.cy) / 2};
+}
+
+}  // namespace qr

@@ -1,0 +1,50 @@
+// What every window of the program does the same way: the state a window procedure
+// finds through its window, child controls, texts and fonts.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace qr {
+
+// The per-window state a window procedure works on: the pointer handed to
+// CreateWindowEx as its creation parameter, kept with the window from WM_NCCREATE
+// on. Call it first for every message; null until the window holds its state.
+template <typename State>
+State* WindowState(HWND hwnd, UINT msg, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  return reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+// A visible child control of `parent` with number `id`; WS_CHILD and WS_VISIBLE are
+// added to `style`.
+HWND AddChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
+              int w, int h, DWORD exStyle = 0);
+// The same in the dialog font, as controls of a form have it.
+HWND AddFormChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x,
+                  int y, int w, int h, DWORD exStyle = 0);
+
+// Gives `control` the stock dialog font (DEFAULT_GUI_FONT), or `font`.
+void SetControlFont(HWND control, HFONT font = nullptr);
+
+// A window's whole text ("" for a null window).
+std::string WindowText(HWND hwnd);
+
+// A new font of `points` at the screen's vertical resolution (as `hwnd`'s DC has it).
+// The caller owns it.
+HFONT FontFromPoints(HWND hwnd, const char* face, int points, int weight, bool italic = false);
+
+// The screen's pixels per vertical inch (96 when the screen cannot tell).
+int ScreenPixelsPerInchY();
+
+// The outer size of a window of `style` whose client area is width x height.
+SIZE OuterSizeForClient(int width, int height, DWORD style, bool menu = false, DWORD exStyle = 0);
+
+// The top-left corner that centres a window of `size` over `owner`'s outer rectangle.
+POINT CentreOver(HWND owner, SIZE size);
+
+}  // namespace qr
