@@ -104,7 +104,7 @@ void SaveAndReadBack(benchmark::State& state, qr::FileSystem& fs, const std::str
     auto form = qr::SelectRecord(book, static_cast<int>(book.entries.size() / 2));
     form->city = "City " + std::to_string(++round);
     const qr::SaveResult result = qr::SaveAddressee(fs, book, *form);
-    if (result.outcome != qr::SaveOutcome::Saved) state.SkipWithError(result.text.c_str());
+    if (result.outcome != qr::SaveOutcome::kSaved) state.SkipWithError(result.text.c_str());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }

@@ -50,19 +50,19 @@ int QueuedJobs(const std::string& printer) {
 
 qr::EnvelopeInputs SampleEnvelope() {
   qr::EnvelopeInputs in;
-  in.sender_name = "Quarrane Supply Co.";
-  in.sender_street = "100 Harbor Road";
-  in.sender_city_state_zip = "Portland, ME 04101";
-  in.addressee_name = "Ms. Ada Lovelace";
-  in.addressee_street = "12 Analytical Way";
-  in.addressee_suite = "Suite 200";
-  in.addressee_city = "Springfield";
-  in.addressee_state = "IL";
-  in.addressee_zip = "62701";
-  in.sender_horizontal = "0";
-  in.sender_vertical = "0";
-  in.addressee_horizontal = "0";
-  in.addressee_vertical = "0";
+  in.senderName = "Quarrane Supply Co.";
+  in.senderStreet = "100 Harbor Road";
+  in.senderCityStateZip = "Portland, ME 04101";
+  in.addresseeName = "Ms. Ada Lovelace";
+  in.addresseeStreet = "12 Analytical Way";
+  in.addresseeSuite = "Suite 200";
+  in.addresseeCity = "Springfield";
+  in.addresseeState = "IL";
+  in.addresseeZip = "62701";
+  in.senderHorizontal = "0";
+  in.senderVertical = "0";
+  in.addresseeHorizontal = "0";
+  in.addresseeVertical = "0";
   qr::ApplyEnvelopeFontDefaults(in.fonts);
   return in;
 }

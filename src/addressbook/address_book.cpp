@@ -74,7 +74,7 @@ std::string NotSavedText(const std::string& reason) {
 
 SaveResult StoreForm(FileSystem& fs, AddressBook& book, const AddresseeForm& form) {
   if (const auto found = FindUnstorableCharacter(form)) {
-    return {SaveOutcome::InvalidCharacter, std::string(kInvalidCharacterTitle),
+    return {SaveOutcome::kInvalidCharacter, std::string(kInvalidCharacterTitle),
             UnstorableCharacterText(*found)};
   }
   std::string bytes;
@@ -95,14 +95,14 @@ SaveResult StoreForm(FileSystem& fs, AddressBook& book, const AddresseeForm& for
   }
   const StoreResult written = RewriteWithBackup(fs, book, bytes);
   if (!written.ok) {
-    return {SaveOutcome::SaveFailed, std::string(kNotSavedTitle), NotSavedText(written.reason)};
+    return {SaveOutcome::kSaveFailed, std::string(kNotSavedTitle), NotSavedText(written.reason)};
   }
   const StoreResult readBack = ReadBackSorted(fs, book, bytes);
   book.currentRecord = -1;
   book.newEntryFlag = false;
   if (!readBack.ok) {
     return {
-        SaveOutcome::Saved, "Address Book",
+        SaveOutcome::kSaved, "Address Book",
         "The address was saved, but the address book could not be read back. " + readBack.reason};
   }
   return {};
@@ -188,21 +188,21 @@ std::string UnstorableCharacterText(const UnstorableCharacter& found) {
 
 SaveResult SaveAddressee(FileSystem& fs, AddressBook& book, const AddresseeForm& form) {
   if (form.name.find_first_not_of(' ') == std::string::npos) {
-    return {SaveOutcome::InvalidName, std::string(kInvalidNameTitle),
+    return {SaveOutcome::kInvalidName, std::string(kInvalidNameTitle),
             std::string(kInvalidNameText)};
   }
   return StoreForm(fs, book, form);
 }
 
 SaveResult SaveAfterPrinting(FileSystem& fs, AddressBook& book, const AddresseeForm& form) {
-  if (form.name.empty()) return {SaveOutcome::NothingToSave, {}, {}};
+  if (form.name.empty()) return {SaveOutcome::kNothingToSave, {}, {}};
   return StoreForm(fs, book, form);
 }
 
 DeleteResult DeleteCurrentRecord(FileSystem& fs, AddressBook& book) {
   const int current = book.currentRecord;
   if (current < 0 || static_cast<std::size_t>(current) >= book.entries.size()) {
-    return {DeleteOutcome::NoCurrentRecord, {}, {}};
+    return {DeleteOutcome::kNoCurrentRecord, {}, {}};
   }
   // The record the form shows is the one at its position; only that one goes.
   const std::span<const AddressEntry> all(book.entries);
@@ -212,7 +212,8 @@ DeleteResult DeleteCurrentRecord(FileSystem& fs, AddressBook& book) {
   AppendBookLines(bytes, all.subspan(index + 1), next);
   const StoreResult written = RewriteWithBackup(fs, book, bytes);
   if (!written.ok) {
-    return {DeleteOutcome::DeleteFailed, std::string(kNotSavedTitle), NotSavedText(written.reason)};
+    return {DeleteOutcome::kDeleteFailed, std::string(kNotSavedTitle),
+            NotSavedText(written.reason)};
   }
   if (!RereadAddressbook(fs, book).ok) book.entries = ParseBookFile(bytes);
   book.currentRecord = -1;

@@ -46,16 +46,16 @@ StoreResult WriteAddressbook(FileSystem& fs, AddressBook& book, const AddresseeF
 
 // What the window must do after a save or a delete.
 enum class SaveOutcome {
-  Saved,             // empty the six fields and focus the Name field; `text`, when not
-                     // empty, is a notice to show (saved, but not read back / sorted)
-  InvalidName,       // show `title` / `text`; the form stays as it is
-  InvalidCharacter,  // show `title` / `text`; the form stays as it is
-  SaveFailed,        // show `title` / `text`; the form stays as it is, the book unchanged
-  NothingToSave,     // save after printing with an empty Name: nothing happens
+  kSaved,             // empty the six fields and focus the Name field; `text`, when not
+                      // empty, is a notice to show (saved, but not read back / sorted)
+  kInvalidName,       // show `title` / `text`; the form stays as it is
+  kInvalidCharacter,  // show `title` / `text`; the form stays as it is
+  kSaveFailed,        // show `title` / `text`; the form stays as it is, the book unchanged
+  kNothingToSave,     // save after printing with an empty Name: nothing happens
 };
 
 struct SaveResult {
-  SaveOutcome outcome = SaveOutcome::Saved;
+  SaveOutcome outcome = SaveOutcome::kSaved;
   std::string title;
   std::string text;
 };
@@ -89,13 +89,13 @@ SaveResult SaveAddressee(FileSystem& fs, AddressBook& book, const AddresseeForm&
 SaveResult SaveAfterPrinting(FileSystem& fs, AddressBook& book, const AddresseeForm& form);
 
 enum class DeleteOutcome {
-  Deleted,          // empty the six fields and focus the Name field
-  NoCurrentRecord,  // nothing to delete: nothing happens
-  DeleteFailed,     // show `title` / `text`; the book and the form stay as they were
+  kDeleted,          // empty the six fields and focus the Name field
+  kNoCurrentRecord,  // nothing to delete: nothing happens
+  kDeleteFailed,     // show `title` / `text`; the book and the form stay as they were
 };
 
 struct DeleteResult {
-  DeleteOutcome outcome = DeleteOutcome::Deleted;
+  DeleteOutcome outcome = DeleteOutcome::kDeleted;
   std::string title;
   std::string text;
 };

@@ -129,10 +129,10 @@ LRESULT CALLBACK LookupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 HWND BuildList(HWND window, LookupState& state) {
-  HWND list =
-      AddFormChild(window, WC_LISTVIEWA, "",
-            WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
-            kListId, 10, 5, 620, 280);
+  HWND list = AddFormChild(
+      window, WC_LISTVIEWA, "",
+      WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
+      kListId, 10, 5, 620, 280);
   if (!list) return nullptr;
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   int index = 0;

@@ -123,15 +123,13 @@ void RunAboutWindow(Shell& shell) {
       {140, "Quarrane Software", state.small.get()},
   };
   for (const auto& l : lines) Label(about, l.text, -1, 1, l.y, 299, SS_CENTER, l.font);
-  Label(about, "www.quarrane.com", kLinkId, 80, 160, 200, SS_LEFT | SS_NOTIFY,
-        state.link.get());
+  Label(about, "www.quarrane.com", kLinkId, 80, 160, 200, SS_LEFT | SS_NOTIFY, state.link.get());
   const char* keys[] = {"F1 = About/Help (this window)", "F2 = Blue Hints On/Off",
                         "F3 = Search/Look-up Window",    "F4 = Save current Addressee Info",
                         "F6 = Print current entry",      "F8 = Delete current Record"};
   for (int i = 0; i < 6; ++i)
     Label(about, keys[i], -1, 80, 200 + 20 * i, 299, SS_LEFT, state.regular.get());
-  Label(about, "      (must use search first)", -1, 85, 319, 299, SS_LEFT,
-        state.regular.get());
+  Label(about, "      (must use search first)", -1, 85, 319, 299, SS_LEFT, state.regular.get());
   for (const auto& b : {std::tuple{"README/License", kReadmeButton, 50, 110},
                         std::tuple{"Done", kDoneButton, 200, 60}}) {
     AddFormChild(about, "BUTTON", std::get<0>(b), WS_TABSTOP | BS_PUSHBUTTON, std::get<1>(b),

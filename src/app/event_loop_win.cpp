@@ -13,15 +13,15 @@ namespace {
 UiEvent::Action ActionFromNotification(int code) {
   switch (code) {
     case BN_CLICKED:
-      return UiEvent::Action::LeftClick;  // also STN_CLICKED
+      return UiEvent::Action::kLeftClick;  // also STN_CLICKED
     case EN_CHANGE:
-      return UiEvent::Action::TextChange;
+      return UiEvent::Action::kTextChange;
     case EN_SETFOCUS:  // also BN_SETFOCUS (6) is handled below
-      return UiEvent::Action::FocusReceived;
+      return UiEvent::Action::kFocusReceived;
     case EN_KILLFOCUS:
-      return UiEvent::Action::FocusLost;
+      return UiEvent::Action::kFocusLost;
     default:
-      return UiEvent::Action::None;
+      return UiEvent::Action::kNone;
   }
 }
 
@@ -42,77 +42,77 @@ void ToggleBlueHints(Shell& shell) {
 
 void Carry(Shell& shell, ShellAction action) {
   switch (action) {
-    case ShellAction::RecomputeNewEntryFlag:
+    case ShellAction::kRecomputeNewEntryFlag:
       RecomputeNewEntryFlag(shell);
       break;
-    case ShellAction::SaveBookSettings:
+    case ShellAction::kSaveBookSettings:
       SaveBookSettingsFromWindow(shell);
       break;
-    case ShellAction::ShowHint:
+    case ShellAction::kShowHint:
       ShowHint(shell);
       break;
-    case ShellAction::ClearHint:
+    case ShellAction::kClearHint:
       SetControlText(shell, ctl::kHintLine, "");
       break;
-    case ShellAction::ChooseSenderFont:
+    case ShellAction::kChooseSenderFont:
       ChooseSenderFontCommand(shell);
       break;
-    case ShellAction::ChooseAddresseeFont:
+    case ShellAction::kChooseAddresseeFont:
       ChooseAddresseeFontCommand(shell);
       break;
-    case ShellAction::ToggleZipLookup:
+    case ShellAction::kToggleZipLookup:
       ToggleZipLookup(shell);
       break;
-    case ShellAction::ZipAutoFill:
+    case ShellAction::kZipAutoFill:
       ZipAutoFillCommand(shell);
       break;
-    case ShellAction::SaveAddressee:
+    case ShellAction::kSaveAddressee:
       SaveAddresseeCommand(shell);
       break;
-    case ShellAction::ClearAddressee:
+    case ShellAction::kClearAddressee:
       ClearAddresseeCommand(shell);
       break;
-    case ShellAction::Print:
+    case ShellAction::kPrint:
       PrintCommand(shell);
       break;
-    case ShellAction::LookupAddressee:
+    case ShellAction::kLookupAddressee:
       LookupAddresseeCommand(shell);
       break;
-    case ShellAction::ChangeLogo:
+    case ShellAction::kChangeLogo:
       ChangeLogoCommand(shell);
       SaveBookSettingsFromWindow(shell);
       break;
-    case ShellAction::DeleteRecord:
+    case ShellAction::kDeleteRecord:
       DeleteRecordCommand(shell);
       break;
-    case ShellAction::LoadBook:
+    case ShellAction::kLoadBook:
       LoadBookCommand(shell);
       break;
-    case ShellAction::NewBook:
+    case ShellAction::kNewBook:
       NewBookCommand(shell);
       break;
-    case ShellAction::PrintPreview:
+    case ShellAction::kPrintPreview:
       PrintPreviewCommand(shell);
       break;
-    case ShellAction::Cut:
+    case ShellAction::kCut:
       CutFocusedField(shell.mainWindow);
       break;
-    case ShellAction::Copy:
+    case ShellAction::kCopy:
       CopyFocusedField(shell.mainWindow);
       break;
-    case ShellAction::Paste:
+    case ShellAction::kPaste:
       PasteIntoFocusedField(shell.mainWindow);
       break;
-    case ShellAction::CheckForUpdates:
+    case ShellAction::kCheckForUpdates:
       CheckForUpdatesCommand(shell);
       break;
-    case ShellAction::About:
+    case ShellAction::kAbout:
       RunAboutWindow(shell);
       break;
-    case ShellAction::ToggleBlueHints:
+    case ShellAction::kToggleBlueHints:
       ToggleBlueHints(shell);
       break;
-    case ShellAction::Quit:
+    case ShellAction::kQuit:
       shell.quit = true;
       break;
   }
@@ -132,12 +132,13 @@ UiEvent EventFromCommand(const Shell& shell, WPARAM wp, LPARAM lp) {
   // Menu items (code 0), accelerators (code 1) and toolbar buttons are commands.
   if (!from || from == shell.toolbar) return UiEvent::Command(number);
   UiEvent::Action action = ActionFromNotification(code);
-  if (code == BN_SETFOCUS) action = UiEvent::Action::FocusReceived;
-  if (code == BN_KILLFOCUS) action = UiEvent::Action::FocusLost;
-  if (code == CBN_SETFOCUS && number == ctl::kPrinterCombo) action = UiEvent::Action::FocusReceived;
-  if (code == CBN_KILLFOCUS && number == ctl::kPrinterCombo) action = UiEvent::Action::FocusLost;
+  if (code == BN_SETFOCUS) action = UiEvent::Action::kFocusReceived;
+  if (code == BN_KILLFOCUS) action = UiEvent::Action::kFocusLost;
+  if (code == CBN_SETFOCUS && number == ctl::kPrinterCombo)
+    action = UiEvent::Action::kFocusReceived;
+  if (code == CBN_KILLFOCUS && number == ctl::kPrinterCombo) action = UiEvent::Action::kFocusLost;
   // The logo box is a static control: its double click arrives as STN_DBLCLK.
-  if (code == STN_DBLCLK && number == ctl::kLogoBox) action = UiEvent::Action::DoubleClick;
+  if (code == STN_DBLCLK && number == ctl::kLogoBox) action = UiEvent::Action::kDoubleClick;
   return UiEvent::Control(number, action);
 }
 

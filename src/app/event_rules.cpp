@@ -80,83 +80,83 @@ std::string_view HintText(int hint) {
 std::vector<ShellAction> DecideActions(const UiEvent& e, HintState& state, std::uint32_t now) {
   using A = UiEvent::Action;
   std::vector<ShellAction> out;
-  const bool control = e.kind == UiEvent::Kind::Control;
-  const bool command = e.kind == UiEvent::Kind::Command;
+  const bool control = e.kind == UiEvent::Kind::kControl;
+  const bool command = e.kind == UiEvent::Kind::kCommand;
   const auto clicked = [&](int number) {
-    return control && e.number == number && e.action == A::LeftClick;
+    return control && e.number == number && e.action == A::kLeftClick;
   };
   const auto isCommand = [&](int number) { return command && e.number == number; };
   const auto clearHint = [&] {
-    out.push_back(ShellAction::ClearHint);
+    out.push_back(ShellAction::kClearHint);
     state.shownHint = 0;
   };
 
-  // 1. A change of the addressee name decides whether the form holds a new entry.
-  if (control && e.number == ctl::kAddresseeName && e.action == A::TextChange)
-    out.push_back(ShellAction::RecomputeNewEntryFlag);
-  // 2. Leaving a sender line or a position field saves the book settings.
-  if (control && e.action == A::FocusLost && IsSenderSettingsField(e.number))
-    out.push_back(ShellAction::SaveBookSettings);
-  // 3. A field receiving the focus shows its hint; every focus event restarts the clock.
-  if (control && e.action == A::FocusReceived) {
+  // A change of the addressee name decides whether the form holds a new entry.
+  if (control && e.number == ctl::kAddresseeName && e.action == A::kTextChange)
+    out.push_back(ShellAction::kRecomputeNewEntryFlag);
+  // Leaving a sender line or a position field saves the book settings.
+  if (control && e.action == A::kFocusLost && IsSenderSettingsField(e.number))
+    out.push_back(ShellAction::kSaveBookSettings);
+  // A field receiving the focus shows its hint; every focus event restarts the clock.
+  if (control && e.action == A::kFocusReceived) {
     const int hint = HintForControl(e.number);
     if (hint != 0 && hint != state.shownHint) {
       state.shownHint = hint;
-      out.push_back(ShellAction::ShowHint);
+      out.push_back(ShellAction::kShowHint);
     }
     state.hintTime = now;
   }
-  // 4. Every event: a hint older than ten seconds goes.
+  // Every event: a hint older than ten seconds goes.
   if (static_cast<std::uint32_t>(now - state.hintTime) > kHintLifetimeMs && state.shownHint != 0)
     clearHint();
 
-  // 5 to 20: at most one of these matches an event.
+  // Then at most one of these matches an event.
   if (clicked(ctl::kSenderFontButton) || isCommand(kCmdSenderFont)) {
-    out.push_back(ShellAction::ChooseSenderFont);
+    out.push_back(ShellAction::kChooseSenderFont);
   } else if (clicked(ctl::kAddresseeFontButton) || isCommand(kCmdAddresseeFont)) {
-    out.push_back(ShellAction::ChooseAddresseeFont);
+    out.push_back(ShellAction::kChooseAddresseeFont);
   } else if (isCommand(kCmdDisableZipLookup)) {
     state.zipLookupDisabled = !state.zipLookupDisabled;
-    out.push_back(ShellAction::ToggleZipLookup);
-  } else if (control && e.number == ctl::kAddresseeZip && e.action == A::FocusLost) {
-    if (!state.zipLookupDisabled) out.push_back(ShellAction::ZipAutoFill);
+    out.push_back(ShellAction::kToggleZipLookup);
+  } else if (control && e.number == ctl::kAddresseeZip && e.action == A::kFocusLost) {
+    if (!state.zipLookupDisabled) out.push_back(ShellAction::kZipAutoFill);
   } else if (clicked(ctl::kSaveButton) || isCommand(kCmdKeyF4) || isCommand(kCmdSave)) {
     clearHint();
-    out.push_back(ShellAction::SaveAddressee);
+    out.push_back(ShellAction::kSaveAddressee);
   } else if (clicked(ctl::kClearButton)) {
-    out.push_back(ShellAction::ClearAddressee);
+    out.push_back(ShellAction::kClearAddressee);
   } else if (clicked(ctl::kPrintButton) || isCommand(kCmdKeyF6) || isCommand(kCmdPrint)) {
     clearHint();
-    out.push_back(ShellAction::Print);
+    out.push_back(ShellAction::kPrint);
   } else if (clicked(ctl::kLookupButton) || isCommand(kCmdKeyF3)) {
-    out.push_back(ShellAction::LookupAddressee);
-  } else if (control && e.number == ctl::kLogoBox && e.action == A::DoubleClick) {
-    out.push_back(ShellAction::ChangeLogo);
+    out.push_back(ShellAction::kLookupAddressee);
+  } else if (control && e.number == ctl::kLogoBox && e.action == A::kDoubleClick) {
+    out.push_back(ShellAction::kChangeLogo);
   } else if (clicked(ctl::kDeleteButton) || isCommand(kCmdKeyF8)) {
     clearHint();
-    out.push_back(ShellAction::DeleteRecord);
+    out.push_back(ShellAction::kDeleteRecord);
   } else if (isCommand(kCmdLoad)) {
-    out.push_back(ShellAction::LoadBook);
+    out.push_back(ShellAction::kLoadBook);
   } else if (isCommand(kCmdNew)) {
-    out.push_back(ShellAction::NewBook);
+    out.push_back(ShellAction::kNewBook);
   } else if (isCommand(kCmdPrintPreview)) {
-    out.push_back(ShellAction::PrintPreview);
+    out.push_back(ShellAction::kPrintPreview);
   } else if (isCommand(kCmdCut)) {
-    out.push_back(ShellAction::Cut);
+    out.push_back(ShellAction::kCut);
   } else if (isCommand(kCmdCopy)) {
-    out.push_back(ShellAction::Copy);
+    out.push_back(ShellAction::kCopy);
   } else if (isCommand(kCmdPaste)) {
-    out.push_back(ShellAction::Paste);
+    out.push_back(ShellAction::kPaste);
   } else if (isCommand(kCmdCheckUpdates)) {
-    out.push_back(ShellAction::CheckForUpdates);
+    out.push_back(ShellAction::kCheckForUpdates);
   } else if (isCommand(kCmdKeyF1) || isCommand(kCmdAbout)) {
     clearHint();
-    out.push_back(ShellAction::About);
+    out.push_back(ShellAction::kAbout);
   } else if (isCommand(kCmdKeyF2)) {
-    out.push_back(ShellAction::ToggleBlueHints);
-  } else if (e.mainWindow && ((e.kind == UiEvent::Kind::CloseBox) || isCommand(kCmdEscape) ||
+    out.push_back(ShellAction::kToggleBlueHints);
+  } else if (e.mainWindow && ((e.kind == UiEvent::Kind::kCloseBox) || isCommand(kCmdEscape) ||
                               isCommand(kCmdQuit))) {
-    out.push_back(ShellAction::Quit);
+    out.push_back(ShellAction::kQuit);
   }
   return out;
 }

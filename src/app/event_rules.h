@@ -51,48 +51,51 @@ inline constexpr int kCopies = 71;
 }  // namespace ctl
 
 struct UiEvent {
-  enum class Kind { Command, Control, CloseBox, Other };
-  enum class Action { None, LeftClick, TextChange, FocusReceived, FocusLost, DoubleClick };
+  enum class Kind { kCommand, kControl, kCloseBox, kOther };
+  enum class Action { kNone, kLeftClick, kTextChange, kFocusReceived, kFocusLost, kDoubleClick };
 
-  Kind kind = Kind::Other;
+  Kind kind = Kind::kOther;
   int number = 0;  // command number or control number
-  Action action = Action::None;
+  Action action = Action::kNone;
   bool mainWindow = true;  // the event belongs to the main window
 
-  static UiEvent Command(int number) { return {Kind::Command, number, Action::None, true}; }
+  static UiEvent Command(int number) { return {Kind::kCommand, number, Action::kNone, true}; }
   static UiEvent Control(int number, Action action) {
-    return {Kind::Control, number, action, true};
+    return {Kind::kControl, number, action, true};
   }
-  static UiEvent CloseBox(bool mainWindow) { return {Kind::CloseBox, 0, Action::None, mainWindow}; }
+  static UiEvent CloseBox(bool mainWindow) {
+    return {Kind::kCloseBox, 0, Action::kNone, mainWindow};
+  }
   static UiEvent Other() { return {}; }
 };
 
-// What the shell must do, in the order given.
+// What the shell must do, in the order given. The first four come from any event (in
+// this order); of the others, at most one answers an event.
 enum class ShellAction {
-  RecomputeNewEntryFlag,  // check 1
-  SaveBookSettings,       // check 2
-  ShowHint,               // check 3: put HintText(state.shownHint) into the hint line
-  ClearHint,              // check 4 (and the commands that empty the hint line)
-  ChooseSenderFont,       // check 5
-  ChooseAddresseeFont,    // check 6
-  ToggleZipLookup,        // check 7
-  ZipAutoFill,            // check 8
-  SaveAddressee,          // check 9
-  ClearAddressee,         // check 10
-  Print,                  // check 11
-  LookupAddressee,        // check 12
-  ChangeLogo,             // check 13 (then the book settings are saved)
-  DeleteRecord,           // check 14
-  LoadBook,               // check 15
-  NewBook,
-  PrintPreview,
-  Cut,  // check 16
-  Copy,
-  Paste,
-  CheckForUpdates,  // check 17
-  About,            // check 18
-  ToggleBlueHints,  // check 19
-  Quit,             // check 20
+  kRecomputeNewEntryFlag,  // the addressee name changed: is the form a new entry?
+  kSaveBookSettings,       // a sender line or position field lost the focus
+  kShowHint,               // put HintText(state.shownHint) into the hint line
+  kClearHint,              // the hint timed out (and the commands that empty the line)
+  kChooseSenderFont,
+  kChooseAddresseeFont,
+  kToggleZipLookup,
+  kZipAutoFill,
+  kSaveAddressee,
+  kClearAddressee,
+  kPrint,
+  kLookupAddressee,
+  kChangeLogo,  // then the book settings are saved
+  kDeleteRecord,
+  kLoadBook,
+  kNewBook,
+  kPrintPreview,
+  kCut,
+  kCopy,
+  kPaste,
+  kCheckForUpdates,
+  kAbout,
+  kToggleBlueHints,
+  kQuit,
 };
 
 // The loop's own state that the checks read and change.

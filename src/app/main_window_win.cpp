@@ -229,10 +229,9 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   if (!RegisterMainWindowClass(shell.instance)) return false;
   // The window, sized so that the client area, below the menu bar, is 660 x 310.
   const SIZE size = OuterSizeForClient(kMainClientWidth, kMainClientHeight, kMainStyle, true);
-  shell.mainWindow =
-      CreateWindowExA(0, kMainWindowClass, title.c_str(), kMainStyle, x <= 0 ? kDefaultX : x,
-                      y <= 0 ? kDefaultY : y, size.cx, size.cy, nullptr, nullptr, shell.instance,
-                      &shell);
+  shell.mainWindow = CreateWindowExA(0, kMainWindowClass, title.c_str(), kMainStyle,
+                                     x <= 0 ? kDefaultX : x, y <= 0 ? kDefaultY : y, size.cx,
+                                     size.cy, nullptr, nullptr, shell.instance, &shell);
   if (!shell.mainWindow) return false;
 
   // Menus, toolbar, keyboard shortcuts.

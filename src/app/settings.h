@@ -52,9 +52,9 @@ void WriteDefaultBookSettings(PreferenceFile& pf, const std::string& companionPa
 // The file is written back only when its Version was not the program's.
 bool LoadBookSettings(PreferenceFile& pf, const std::string& companionPath,
                       const std::string& bookFileName, BookSettings& s);
-// Saver steps 2 to 5 (the caller has already put the field texts, positions, window position and
-// printer into s): fills empty font values, writes, closes. Returns false if the file did not open
-// (nothing is written then), and also when writing it back failed.
+// Saver (the caller has already put the field texts, positions, window position and printer
+// into s): fills empty font values, writes the companion file, closes it. Returns false if the file
+// did not open (nothing is written then), and also when writing it back failed.
 bool SaveBookSettings(PreferenceFile& pf, const std::string& companionPath,
                       const std::string& bookFileName, BookSettings& s);
 

@@ -18,7 +18,7 @@ namespace qr {
 struct Shell {
   HINSTANCE instance = nullptr;
   std::string updateSite;  // scheme and host of the web site the update check asks
-  StartupState startup;  // folders, book names, version and the book's settings
+  StartupState startup;    // folders, book names, version and the book's settings
   PreferenceFile* prefs = nullptr;
   int desktopWidth = 0;
   int desktopHeight = 0;

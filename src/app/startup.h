@@ -41,9 +41,9 @@ struct UpdateCounterDecision {
 UpdateCounterDecision DecideUpdateCounter(const std::string& lastCheckValue,
                                           const std::function<int()>& random0To18);
 
-// Steps 4 to 10 of start-up: forms and creates the data folder, creates "qr.inf" on the
-// first run, reads which book to open, loads (or creates) its companion settings, and
-// applies the update-check counter. `allUsersProfile` is the environment variable's
+// The file side of start-up, before the main window opens: forms and creates the data folder,
+// creates "qr.inf" on the first run, reads which book to open, loads (or creates) its companion
+// settings, and applies the update-check counter. `allUsersProfile` is the environment variable's
 // value, or nullopt when it is not set.
 StartupState RunStartupFiles(FileSystem& fs, PreferenceFile& prefs,
                              const std::optional<std::string>& allUsersProfile,

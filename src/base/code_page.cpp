@@ -1,9 +1,9 @@
 #include "base/code_page.h"
 
-#include "base/letter_case.h"
-
 #include <array>
 #include <cstdint>
+
+#include "base/letter_case.h"
 
 namespace qr {
 

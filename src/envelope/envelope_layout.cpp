@@ -72,27 +72,27 @@ std::int32_t StyleFlags(std::string_view style_text) {
 }
 
 std::string ComposeSenderText(const EnvelopeInputs& in) {
-  std::string text = in.sender_name;
+  std::string text = in.senderName;
   text += kLineBreak;
-  text += in.sender_street;
+  text += in.senderStreet;
   text += kLineBreak;
-  text += in.sender_city_state_zip;
+  text += in.senderCityStateZip;
   return text;
 }
 
 std::string ComposeAddresseeText(const EnvelopeInputs& in) {
   std::string last_line;
-  if (!in.addressee_city.empty()) last_line = in.addressee_city + ", ";
-  last_line += in.addressee_state;
+  if (!in.addresseeCity.empty()) last_line = in.addresseeCity + ", ";
+  last_line += in.addresseeState;
   last_line += ' ';
-  last_line += in.addressee_zip;
+  last_line += in.addresseeZip;
 
-  std::string text = in.addressee_name;
+  std::string text = in.addresseeName;
   text += kLineBreak;
-  text += in.addressee_street;
+  text += in.addresseeStreet;
   text += kLineBreak;
-  if (!IsBlankAfterTrimmingSpaces(in.addressee_suite)) {
-    text += in.addressee_suite;
+  if (!IsBlankAfterTrimmingSpaces(in.addresseeSuite)) {
+    text += in.addresseeSuite;
     text += kLineBreak;
   }
   text += last_line;
@@ -109,12 +109,12 @@ std::int32_t LogoHeightDots(float aspect) {
   return static_cast<std::int32_t>(height);
 }
 
-RectF LogoRect(EnvelopeTarget target, std::int32_t sender_horizontal, std::int32_t sender_vertical,
+RectF LogoRect(EnvelopeTarget target, std::int32_t senderHorizontal, std::int32_t senderVertical,
                float aspect) {
   const std::int32_t h = LogoHeightDots(aspect);
   if (target == EnvelopeTarget::kPrint) {
     const std::int32_t offset = h >= kLogoBand ? 0 : (kLogoBand - h) / 2 + kLogoTopGap;
-    return RectF{F(sender_horizontal), F(std::int64_t{sender_vertical} + offset),
+    return RectF{F(senderHorizontal), F(std::int64_t{senderVertical} + offset),
                  static_cast<float>(kLogoBand), static_cast<float>(h)};
   }
   // The preview is one eighth of the printed size and keeps the half pixel of the
@@ -124,48 +124,47 @@ RectF LogoRect(EnvelopeTarget target, std::int32_t sender_horizontal, std::int32
     const double centred = (kLogoBand - h) / 2.0;
     offset = static_cast<std::int64_t>((centred + kLogoTopGap) / 8.0);
   }
-  return RectF{F(sender_horizontal), F(sender_vertical + offset), kLogoBand / 8.0f,
+  return RectF{F(senderHorizontal), F(senderVertical + offset), kLogoBand / 8.0f,
                static_cast<float>(h) / 8.0f};
 }
 
 EnvelopeLayout ComposeEnvelopeLayout(const EnvelopeInputs& in, EnvelopeTarget target) {
   const bool print = target == EnvelopeTarget::kPrint;
-  const std::int32_t sender_h = ReadNumber32(in.sender_horizontal);
-  const std::int32_t sender_v = ReadNumber32(in.sender_vertical);
-  const std::int64_t addressee_h = ReadNumber32(in.addressee_horizontal);
-  const std::int64_t addressee_v = ReadNumber32(in.addressee_vertical);
+  const std::int32_t sender_h = ReadNumber32(in.senderHorizontal);
+  const std::int32_t sender_v = ReadNumber32(in.senderVertical);
+  const std::int64_t addressee_h = ReadNumber32(in.addresseeHorizontal);
+  const std::int64_t addressee_v = ReadNumber32(in.addresseeVertical);
 
   EnvelopeLayout layout;
-  layout.addressee_name = in.addressee_name;
-  layout.sender_text = ComposeSenderText(in);
-  layout.addressee_text = ComposeAddresseeText(in);
-  layout.sender_font = ToEnvelopeFont(in.fonts.sender, "12");
-  layout.addressee_font = ToEnvelopeFont(in.fonts.addressee, "16");
+  layout.addresseeName = in.addresseeName;
+  layout.senderText = ComposeSenderText(in);
+  layout.addresseeText = ComposeAddresseeText(in);
+  layout.senderFont = ToEnvelopeFont(in.fonts.sender, "12");
+  layout.addresseeFont = ToEnvelopeFont(in.fonts.addressee, "16");
 
-  const std::int64_t logo_shift =
-      in.logo.in_use ? (print ? kPrintLogoShift : kPreviewLogoShift) : 0;
-  layout.sender_origin = PointF{F(sender_h + logo_shift), F(sender_v)};
-  layout.sender_measure_size = PointF{100.0f, 100.0f};
+  const std::int64_t logo_shift = in.logo.inUse ? (print ? kPrintLogoShift : kPreviewLogoShift) : 0;
+  layout.senderOrigin = PointF{F(sender_h + logo_shift), F(sender_v)};
+  layout.senderMeasureSize = PointF{100.0f, 100.0f};
 
-  layout.logo_in_use = in.logo.in_use;
-  if (in.logo.in_use) {
-    layout.logo_image = in.logo.image;
-    layout.logo_rect = LogoRect(target, sender_h, sender_v, in.logo.aspect);
+  layout.logoInUse = in.logo.inUse;
+  if (in.logo.inUse) {
+    layout.logoImage = in.logo.image;
+    layout.logoRect = LogoRect(target, sender_h, sender_v, in.logo.aspect);
   }
 
   if (print) {
     const std::int64_t step_x = kPrintStepX * addressee_h;
     const std::int64_t step_y = kPrintStepY * addressee_v;
-    layout.addressee_measure_origin =
+    layout.addresseeMeasureOrigin =
         PointF{F(kPrintAddresseeLeft + step_x), F(kPrintAddresseeTop + step_y)};
-    layout.addressee_measure_size = PointF{80.0f, 100.0f};
-    layout.addressee_draw_shift = PointF{F(step_x), F(step_y)};
+    layout.addresseeMeasureSize = PointF{80.0f, 100.0f};
+    layout.addresseeDrawShift = PointF{F(step_x), F(step_y)};
   } else {
-    layout.addressee_measure_origin =
+    layout.addresseeMeasureOrigin =
         PointF{static_cast<float>(static_cast<double>(addressee_h) + kPreviewAddresseeLeft),
                static_cast<float>(static_cast<double>(addressee_v) + kPreviewAddresseeTop)};
-    layout.addressee_measure_size = PointF{0.0f, 0.0f};
-    layout.addressee_draw_shift = PointF{0.0f, 0.0f};
+    layout.addresseeMeasureSize = PointF{0.0f, 0.0f};
+    layout.addresseeDrawShift = PointF{0.0f, 0.0f};
   }
   return layout;
 }

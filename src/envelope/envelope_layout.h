@@ -45,7 +45,7 @@ std::int32_t StyleFlags(std::string_view style_text);
 
 // The logo as the envelope code needs it (the logo state is kept by logo.h's owner).
 struct EnvelopeLogo {
-  bool in_use = false;     // "Yes": a real logo is loaded
+  bool inUse = false;      // "Yes": a real logo is loaded
   std::int32_t image = 0;  // image store number of the 100-pixel-wide logo
   float aspect = 0.0f;     // height / width of the file as loaded, before scaling
 };
@@ -53,19 +53,19 @@ struct EnvelopeLogo {
 // Everything the layout is made from, as the main window and the book settings hold
 // it when the print or preview command runs. Positions are the fields' texts.
 struct EnvelopeInputs {
-  std::string sender_name;
-  std::string sender_street;
-  std::string sender_city_state_zip;
-  std::string addressee_name;
-  std::string addressee_street;  // "Street Address/Attn:"
-  std::string addressee_suite;   // "Optional Suite, Apt"
-  std::string addressee_city;
-  std::string addressee_state;
-  std::string addressee_zip;
-  std::string sender_horizontal;
-  std::string sender_vertical;
-  std::string addressee_horizontal;
-  std::string addressee_vertical;
+  std::string senderName;
+  std::string senderStreet;
+  std::string senderCityStateZip;
+  std::string addresseeName;
+  std::string addresseeStreet;  // "Street Address/Attn:"
+  std::string addresseeSuite;   // "Optional Suite, Apt"
+  std::string addresseeCity;
+  std::string addresseeState;
+  std::string addresseeZip;
+  std::string senderHorizontal;
+  std::string senderVertical;
+  std::string addresseeHorizontal;
+  std::string addresseeVertical;
   EnvelopeFonts fonts;
   EnvelopeLogo logo;
 };
@@ -97,25 +97,25 @@ struct EnvelopeFont {
 
 // One envelope, ready to draw on one target.
 struct EnvelopeLayout {
-  std::string addressee_name;  // as typed; names the print job
-  std::string sender_text;
-  std::string addressee_text;
-  EnvelopeFont sender_font;
-  EnvelopeFont addressee_font;
-  // The sender text is measured in a box of `sender_measure_size` at this point and
+  std::string addresseeName;  // as typed; names the print job
+  std::string senderText;
+  std::string addresseeText;
+  EnvelopeFont senderFont;
+  EnvelopeFont addresseeFont;
+  // The sender text is measured in a box of `senderMeasureSize` at this point and
   // drawn there with its measured size.
-  PointF sender_origin;
-  PointF sender_measure_size;
-  // Drawn after the sender text when `logo_in_use`.
-  bool logo_in_use = false;
-  std::int32_t logo_image = 0;
-  RectF logo_rect;
-  // The addressee text is measured at `addressee_measure_origin` in a box of
-  // `addressee_measure_size`, then drawn at the measured top-left corner moved by
-  // `addressee_draw_shift`.
-  PointF addressee_measure_origin;
-  PointF addressee_measure_size;
-  PointF addressee_draw_shift;
+  PointF senderOrigin;
+  PointF senderMeasureSize;
+  // Drawn after the sender text when `logoInUse`.
+  bool logoInUse = false;
+  std::int32_t logoImage = 0;
+  RectF logoRect;
+  // The addressee text is measured at `addresseeMeasureOrigin` in a box of
+  // `addresseeMeasureSize`, then drawn at the measured top-left corner moved by
+  // `addresseeDrawShift`.
+  PointF addresseeMeasureOrigin;
+  PointF addresseeMeasureSize;
+  PointF addresseeDrawShift;
 };
 
 // Sender name, LF, street, LF, city-state-zip: always three lines, nothing trimmed.
@@ -136,7 +136,7 @@ std::string PageSettingsText();
 std::int32_t LogoHeightDots(float aspect);
 
 // The logo rectangle on the target (only meaningful when a logo is in use).
-RectF LogoRect(EnvelopeTarget target, std::int32_t sender_horizontal, std::int32_t sender_vertical,
+RectF LogoRect(EnvelopeTarget target, std::int32_t senderHorizontal, std::int32_t senderVertical,
                float aspect);
 
 // Gathers the whole layout for one target from the inputs. Empty font faces and sizes

@@ -11,37 +11,36 @@ constexpr std::int32_t kDesiredAccess = 0;
 }  // namespace
 
 void DrawEnvelope(PrinterApi& api, const EnvelopeLayout& layout) {
-  api.SetFont(layout.sender_font.face, layout.sender_font.size, layout.sender_font.style,
-              kFontAngle);
+  api.SetFont(layout.senderFont.face, layout.senderFont.size, layout.senderFont.style, kFontAngle);
   {
     float left = 0.0f, top = 0.0f, width = 0.0f, height = 0.0f;
-    const PointF at = layout.sender_origin;
-    api.Text(at.x, at.y, layout.sender_measure_size.x, layout.sender_measure_size.y,
-             layout.sender_text, kTextFormatMeasure, &left, &top, &width, &height);
-    api.Text(at.x, at.y, width, height, layout.sender_text, kTextFormatDraw, nullptr, nullptr,
+    const PointF at = layout.senderOrigin;
+    api.Text(at.x, at.y, layout.senderMeasureSize.x, layout.senderMeasureSize.y, layout.senderText,
+             kTextFormatMeasure, &left, &top, &width, &height);
+    api.Text(at.x, at.y, width, height, layout.senderText, kTextFormatDraw, nullptr, nullptr,
              nullptr, nullptr);
   }
 
-  if (layout.logo_in_use) {
-    const RectF& r = layout.logo_rect;
-    api.Image(layout.logo_image, r.x, r.y, r.width, r.height);
+  if (layout.logoInUse) {
+    const RectF& r = layout.logoRect;
+    api.Image(layout.logoImage, r.x, r.y, r.width, r.height);
   }
 
-  api.SetFont(layout.addressee_font.face, layout.addressee_font.size, layout.addressee_font.style,
+  api.SetFont(layout.addresseeFont.face, layout.addresseeFont.size, layout.addresseeFont.style,
               kFontAngle);
   {
     float left = 0.0f, top = 0.0f, width = 0.0f, height = 0.0f;
-    const PointF at = layout.addressee_measure_origin;
-    api.Text(at.x, at.y, layout.addressee_measure_size.x, layout.addressee_measure_size.y,
-             layout.addressee_text, kTextFormatMeasure, &left, &top, &width, &height);
-    api.Text(left + layout.addressee_draw_shift.x, top + layout.addressee_draw_shift.y, width,
-             height, layout.addressee_text, kTextFormatDraw, nullptr, nullptr, nullptr, nullptr);
+    const PointF at = layout.addresseeMeasureOrigin;
+    api.Text(at.x, at.y, layout.addresseeMeasureSize.x, layout.addresseeMeasureSize.y,
+             layout.addresseeText, kTextFormatMeasure, &left, &top, &width, &height);
+    api.Text(left + layout.addresseeDrawShift.x, top + layout.addresseeDrawShift.y, width, height,
+             layout.addresseeText, kTextFormatDraw, nullptr, nullptr, nullptr, nullptr);
   }
 }
 
-std::string JobName(std::string_view addressee_name) {
+std::string JobName(std::string_view addresseeName) {
   std::string name = "Quarrane - ";
-  name += addressee_name;
+  name += addresseeName;
   return name;
 }
 
@@ -65,19 +64,19 @@ PrintOutcome PrintEnvelope(PrinterApi& api, const std::string& printer_name,
   for (std::int32_t copy = 1; copy <= copies; ++copy) {
     const EnvelopeInputs inputs = gather();
     const EnvelopeLayout layout = ComposeEnvelopeLayout(inputs, EnvelopeTarget::kPrint);
-    last_name = inputs.addressee_name;
+    last_name = inputs.addresseeName;
 
     api.OpenPrinter(printer_name, PageSettingsText(), kDesiredAccess);
     api.SetUnit(kUnitDevicePixels);
     // A job that cannot be started draws nothing but is still ended; the next copy is
     // tried all the same.
-    if (api.StartPrinting(JobName(layout.addressee_name), std::string()) != 0) {
+    if (api.StartPrinting(JobName(layout.addresseeName), std::string()) != 0) {
       DrawEnvelope(api, layout);
     }
     api.StopPrinting();
     ++outcome.jobs;
   }
-  outcome.store_addressee = !last_name.empty();
+  outcome.storeAddressee = !last_name.empty();
   return outcome;
 }
 

@@ -27,7 +27,7 @@ inline constexpr std::string_view kNoPrinterText =
 void DrawEnvelope(PrinterApi& api, const EnvelopeLayout& layout);
 
 // "Quarrane - " followed by the addressee name as typed.
-std::string JobName(std::string_view addressee_name);
+std::string JobName(std::string_view addresseeName);
 
 // The "Number Copies" field as a number (qr::ReadNumber32: no digits give 0).
 std::int32_t ReadCopies(std::string_view copies_text);
@@ -47,7 +47,7 @@ struct PrintOutcome {
   // blanks counts): the caller stores the addressee by the address book's
   // save-after-print rule, empties the six addressee fields, clears newEntryFlag, leaves
   // no entry current and puts the focus on the name field.
-  bool store_addressee = false;
+  bool storeAddressee = false;
 };
 
 // Runs the printing part of the print command. Before calling it the caller clears the

@@ -69,7 +69,7 @@ std::string_view StyleTextFor(std::int32_t weight, bool italic) {
 FontValues FontValuesAfterDialog(const FontValues& remembered,
                                  const std::optional<FontDialogChoice>& choice) {
   if (!choice) return remembered;
-  return FontValues{choice->face, std::to_string(choice->point_size_tenths / 10),
+  return FontValues{choice->face, std::to_string(choice->pointSizeTenths / 10),
                     std::string(StyleTextFor(choice->weight, choice->italic))};
 }
 

@@ -66,7 +66,7 @@ FontDialogPreset MakeFontDialogPreset(const FontValues& values);
 // What the user confirmed in the dialog.
 struct FontDialogChoice {
   std::string face;
-  std::int32_t point_size_tenths = 0;  // CHOOSEFONT iPointSize
+  std::int32_t pointSizeTenths = 0;  // CHOOSEFONT iPointSize
   std::int32_t weight = kFontWeightNormal;
   bool italic = false;
 };

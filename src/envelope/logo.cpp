@@ -57,7 +57,7 @@ LogoDecision DecideStartupLogo(std::string_view stored_file_name, std::string_vi
 }
 
 LogoDecision FallbackAfterFailedLoad(const LogoDecision& decision, std::string_view placeholder) {
-  return LogoDecision{decision.file_name, std::string(placeholder), false, false};
+  return LogoDecision{decision.fileName, std::string(placeholder), false, false};
 }
 
 }  // namespace qr

@@ -41,10 +41,10 @@ std::int32_t ScaledLogoHeight(float aspect);
 
 // What to load into the logo state, and what to keep as "Logo Filename".
 struct LogoDecision {
-  std::string file_name;          // the "Logo Filename" value to keep (and save)
-  std::string load_path;          // the image to load and show in the logo box
-  bool in_use = false;            // "Yes" only for a real logo
-  bool show_unsupported = false;  // show kUnsupportedFile* first
+  std::string fileName;          // the "Logo Filename" value to keep (and save)
+  std::string loadPath;          // the image to load and show in the logo box
+  bool inUse = false;            // "Yes" only for a real logo
+  bool showUnsupported = false;  // show kUnsupportedFile* first
   bool operator==(const LogoDecision&) const = default;
 };
 

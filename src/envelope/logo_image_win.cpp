@@ -7,7 +7,7 @@
 
 namespace qr {
 
-LoadedLogo LoadScaledLogo(const std::string& path, bool in_use) {
+LoadedLogo LoadScaledLogo(const std::string& path, bool inUse) {
   const int image = Image_Load(path);
   if (image == 0) return {};
   const float aspect = LogoAspect(Image_Width(image), Image_Height(image));
@@ -15,14 +15,14 @@ LoadedLogo LoadScaledLogo(const std::string& path, bool in_use) {
     Image_Free(image);
     return {};
   }
-  return {image, aspect, in_use};
+  return {image, aspect, inUse};
 }
 
 LoadedLogo LoadLogoForDecision(const LogoDecision& decision, const std::string& placeholder) {
-  LoadedLogo logo = LoadScaledLogo(decision.load_path, decision.in_use);
+  LoadedLogo logo = LoadScaledLogo(decision.loadPath, decision.inUse);
   if (logo.image != 0) return logo;
   const LogoDecision fallback = FallbackAfterFailedLoad(decision, placeholder);
-  return LoadScaledLogo(fallback.load_path, fallback.in_use);
+  return LoadScaledLogo(fallback.loadPath, fallback.inUse);
 }
 
 HBITMAP MakeLogoBoxBitmap(int image) {

@@ -21,7 +21,7 @@ struct LoadedLogo {
 // Loads the image file at `path` and scales it in place to 100 pixels wide and
 // trunc(aspect x 100) high. A missing or undecodable file, or one too tall to scale,
 // gives image 0 and leaves nothing in the store.
-LoadedLogo LoadScaledLogo(const std::string& path, bool in_use);
+LoadedLogo LoadScaledLogo(const std::string& path, bool inUse);
 
 // Loads what `decision` names; when that fails, the placeholder instead (not in use).
 // When the placeholder cannot be loaded either, image 0: the box stays empty.

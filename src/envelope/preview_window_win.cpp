@@ -46,8 +46,8 @@ HWND OpenPreviewWindow(HINSTANCE instance, int mainX, int mainY, bool* done) {
   if (!window) return nullptr;
   // The bitmap is centred in the sunken box, so that its pixels start at (5, 5) of the
   // client area as the border takes room on every side.
-  AddChild(window, "STATIC", "", SS_BITMAP | SS_CENTERIMAGE, kImageAreaId, 5, 5, kPreviewWidth,
-           297, WS_EX_CLIENTEDGE);
+  AddChild(window, "STATIC", "", SS_BITMAP | SS_CENTERIMAGE, kImageAreaId, 5, 5, kPreviewWidth, 297,
+           WS_EX_CLIENTEDGE);
   const std::string note(kPreviewNote);
   AddFormChild(window, "STATIC", note.c_str(), SS_LEFT, kNoteId, 10, 340, 590, 20);
   return window;

@@ -212,7 +212,6 @@ int Image_Resize(int number, int width, int height) {
 
 void Image_Free(int number) { TheStore().images.erase(number); }
 
-
 bool Image_IsValid(int number) { return TheStore().Find(number) != nullptr; }
 
 int Image_Width(int number) {

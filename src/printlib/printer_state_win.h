@@ -19,7 +19,7 @@ struct PrinterState {
   ScopedPrinter printer;
   std::unique_ptr<char[]> devMode;
   LONG devModeSize = 0;
-  ScopedDC printerDc;        // the printer's context, owned
+  ScopedDC printerDc;       // the printer's context, owned
   HDC currentDc = nullptr;  // the printer's context, or the preview image's (owned by the store)
   bool previewActive = false;
   int unitMode = 2;

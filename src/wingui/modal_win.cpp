@@ -37,8 +37,7 @@ void RunModalLoop(HWND window, const bool& done) {
   }
 }
 
-int ShowMessageBox(HWND owner, const std::string& title, const std::string& text,
-                   unsigned flags) {
+int ShowMessageBox(HWND owner, const std::string& title, const std::string& text, unsigned flags) {
   ModalScope modal;
   return MessageBoxA(owner, text.c_str(), title.c_str(), flags);
 }

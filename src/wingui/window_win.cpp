@@ -11,8 +11,8 @@ HWND AddChild(HWND parent, const char* cls, const char* text, DWORD style, int i
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
-HWND AddFormChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x,
-                  int y, int w, int h, DWORD exStyle) {
+HWND AddFormChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
+                  int w, int h, DWORD exStyle) {
   HWND child = AddChild(parent, cls, text, style, id, x, y, w, h, exStyle);
   if (child) SetControlFont(child);
   return child;
@@ -35,9 +35,9 @@ std::string WindowText(HWND hwnd) {
 HFONT FontFromPoints(HWND hwnd, const char* face, int points, int weight, bool italic) {
   ScopedWindowDC dc(hwnd);
   const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-  return CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, weight, italic ? TRUE : FALSE, FALSE,
-                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+  return CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, weight, italic ? TRUE : FALSE, FALSE, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
 int ScreenPixelsPerInchY() {

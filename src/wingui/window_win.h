@@ -25,8 +25,8 @@ State* WindowState(HWND hwnd, UINT msg, LPARAM lp) {
 HWND AddChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
               int w, int h, DWORD exStyle = 0);
 // The same in the dialog font, as controls of a form have it.
-HWND AddFormChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x,
-                  int y, int w, int h, DWORD exStyle = 0);
+HWND AddFormChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
+                  int w, int h, DWORD exStyle = 0);
 
 // Gives `control` the stock dialog font (DEFAULT_GUI_FONT), or `font`.
 void SetControlFont(HWND control, HFONT font = nullptr);

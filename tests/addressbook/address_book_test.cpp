@@ -44,11 +44,11 @@ const std::string kTwo =
     "smith^1 Elm St^^Dover^DE^19901^1^1\r\n";
 
 TEST_F(AddressBookTest, SavesSortCaseBlindAndKeepTheEarlierFileAsBackup) {
-  ASSERT_EQ(SaveAddressee(fs_, book_, Form("smith")).outcome, SaveOutcome::Saved);
+  ASSERT_EQ(SaveAddressee(fs_, book_, Form("smith")).outcome, SaveOutcome::kSaved);
   EXPECT_FALSE(fs_.Has(kBackup));  // nothing to back up the first time
   EXPECT_EQ(fs_.Content(kBook), "smith^1 Elm St^^Dover^DE^19901^0^1\r\n");
 
-  ASSERT_EQ(SaveAddressee(fs_, book_, Form("Adams")).outcome, SaveOutcome::Saved);
+  ASSERT_EQ(SaveAddressee(fs_, book_, Form("Adams")).outcome, SaveOutcome::kSaved);
   EXPECT_EQ(fs_.Content(kBook), kTwo);
   EXPECT_EQ(fs_.Content(kBackup), "smith^1 Elm St^^Dover^DE^19901^0^1\r\n");
   ASSERT_EQ(book_.entries.size(), 2u);
@@ -77,7 +77,7 @@ TEST_F(AddressBookTest, CurrentRecordAndFlagChooseBetweenUpdateAndAdd) {
     Open(kTwo);
     book_.currentRecord = c.current;
     book_.newEntryFlag = c.flag;
-    ASSERT_EQ(SaveAddressee(fs_, book_, Form("Zorn", "Paris")).outcome, SaveOutcome::Saved);
+    ASSERT_EQ(SaveAddressee(fs_, book_, Form("Zorn", "Paris")).outcome, SaveOutcome::kSaved);
     EXPECT_EQ(fs_.Content(kBook), c.expected) << c.current << " " << c.flag;
     EXPECT_EQ(fs_.Content(kBackup), kTwo);
     EXPECT_EQ(book_.currentRecord, -1);
@@ -91,7 +91,7 @@ TEST_F(AddressBookTest, SelectedRecordWithNewCityIsRewrittenInPlaceAndListed) {
   ASSERT_TRUE(shown.has_value());
   AddresseeForm form = *shown;
   form.city = "Newark";
-  ASSERT_EQ(SaveAddressee(fs_, book_, form).outcome, SaveOutcome::Saved);
+  ASSERT_EQ(SaveAddressee(fs_, book_, form).outcome, SaveOutcome::kSaved);
   EXPECT_EQ(fs_.Content(kBook),
             "Adams^1 Elm St^^Newark^DE^19901^0^1\r\nsmith^1 Elm St^^Dover^DE^19901^1^1\r\n");
   EXPECT_FALSE(SelectRecord(book_, 2).has_value());
@@ -117,21 +117,21 @@ TEST_F(AddressBookTest, NameChangeFlagsANewEntryOnlyWhenTheOtherFieldsAreEmpty) 
 
 TEST_F(AddressBookTest, BlankNamesAreRefusedBySaveButStoredAfterPrinting) {
   const SaveResult refused = SaveAddressee(fs_, book_, Form("   "));
-  EXPECT_EQ(refused.outcome, SaveOutcome::InvalidName);
+  EXPECT_EQ(refused.outcome, SaveOutcome::kInvalidName);
   EXPECT_EQ(refused.title, "Invalid Name");
   EXPECT_EQ(refused.text, "You must at least enter a Name to associate this information with");
-  EXPECT_EQ(SaveAddressee(fs_, book_, Form("")).outcome, SaveOutcome::InvalidName);
+  EXPECT_EQ(SaveAddressee(fs_, book_, Form("")).outcome, SaveOutcome::kInvalidName);
   EXPECT_TRUE(fs_.files.empty());
 
-  EXPECT_EQ(SaveAfterPrinting(fs_, book_, Form("")).outcome, SaveOutcome::NothingToSave);
+  EXPECT_EQ(SaveAfterPrinting(fs_, book_, Form("")).outcome, SaveOutcome::kNothingToSave);
   EXPECT_TRUE(fs_.files.empty());
-  ASSERT_EQ(SaveAfterPrinting(fs_, book_, Form("   ")).outcome, SaveOutcome::Saved);
-  ASSERT_EQ(SaveAfterPrinting(fs_, book_, Form("Abe")).outcome, SaveOutcome::Saved);
+  ASSERT_EQ(SaveAfterPrinting(fs_, book_, Form("   ")).outcome, SaveOutcome::kSaved);
+  ASSERT_EQ(SaveAfterPrinting(fs_, book_, Form("Abe")).outcome, SaveOutcome::kSaved);
   // The new line is written first; the blank-named entry keeps its place behind it.
   EXPECT_EQ(fs_.Content(kBook),
             "Abe^1 Elm St^^Dover^DE^19901^0^1\r\n   ^1 Elm St^^Dover^DE^19901^1^1\r\n");
-  ASSERT_EQ(SaveAfterPrinting(fs_, book_, Form("Zed")).outcome, SaveOutcome::Saved);
-  ASSERT_EQ(SaveAfterPrinting(fs_, book_, Form("Aaron")).outcome, SaveOutcome::Saved);
+  ASSERT_EQ(SaveAfterPrinting(fs_, book_, Form("Zed")).outcome, SaveOutcome::kSaved);
+  ASSERT_EQ(SaveAfterPrinting(fs_, book_, Form("Aaron")).outcome, SaveOutcome::kSaved);
   // New lines go in front of the blank-named entry and are sorted there; it stays last.
   EXPECT_EQ(fs_.Content(kBook),
             "Aaron^1 Elm St^^Dover^DE^19901^0^1\r\nAbe^1 Elm St^^Dover^DE^19901^1^1\r\n"
@@ -174,7 +174,7 @@ TEST_F(AddressBookTest, CharactersABookLineCannotHoldAreRefusedNamingFieldAndCha
       book_.currentRecord = 1;
       const SaveResult r =
           afterPrinting ? SaveAfterPrinting(fs_, book_, form) : SaveAddressee(fs_, book_, form);
-      EXPECT_EQ(r.outcome, SaveOutcome::InvalidCharacter);
+      EXPECT_EQ(r.outcome, SaveOutcome::kInvalidCharacter);
       EXPECT_EQ(r.title, "Invalid Character");
       EXPECT_EQ(r.text, c.text);
       EXPECT_EQ(fs_.Content(kBook), kTwo);
@@ -213,12 +213,12 @@ TEST_F(AddressBookTest, FailedRewriteLeavesFileStateAndFormAsTheyWere) {
       std::string title, text;
       if (command < 2) {
         const SaveResult r = SaveAddressee(fs, book, Form("Zorn"));
-        EXPECT_EQ(r.outcome, SaveOutcome::SaveFailed);
+        EXPECT_EQ(r.outcome, SaveOutcome::kSaveFailed);
         title = r.title;
         text = r.text;
       } else {
         const DeleteResult r = DeleteCurrentRecord(fs, book);
-        EXPECT_EQ(r.outcome, DeleteOutcome::DeleteFailed);
+        EXPECT_EQ(r.outcome, DeleteOutcome::kDeleteFailed);
         title = r.title;
         text = r.text;
       }
@@ -265,21 +265,21 @@ TEST_F(AddressBookTest, DeletingDropsTheCurrentRecordAndRenumbers) {
   Open("a^^^^^^0^1\r\nb^^^^^^1^1\r\nc^^^^^^2^1\r\n");
   book_.currentRecord = 1;
   book_.newEntryFlag = true;
-  EXPECT_EQ(DeleteCurrentRecord(fs_, book_).outcome, DeleteOutcome::Deleted);
+  EXPECT_EQ(DeleteCurrentRecord(fs_, book_).outcome, DeleteOutcome::kDeleted);
   EXPECT_EQ(fs_.Content(kBook), "a^^^^^^0^1\r\nc^^^^^^1^1\r\n");
   EXPECT_EQ(fs_.Content(kBackup), "a^^^^^^0^1\r\nb^^^^^^1^1\r\nc^^^^^^2^1\r\n");
   EXPECT_EQ(book_.entries.size(), 2u);
   EXPECT_EQ(book_.currentRecord, -1);
   EXPECT_FALSE(book_.newEntryFlag);
 
-  EXPECT_EQ(DeleteCurrentRecord(fs_, book_).outcome, DeleteOutcome::NoCurrentRecord);
+  EXPECT_EQ(DeleteCurrentRecord(fs_, book_).outcome, DeleteOutcome::kNoCurrentRecord);
   EXPECT_EQ(fs_.Content(kBackup), "a^^^^^^0^1\r\nb^^^^^^1^1\r\nc^^^^^^2^1\r\n");
 }
 
 TEST_F(AddressBookTest, DeletingTheOnlyEntryLeavesAnEmptyFileAndTheEntryInTheBackup) {
   Open("only^^^^^^0^1\r\n");
   book_.currentRecord = 0;
-  EXPECT_EQ(DeleteCurrentRecord(fs_, book_).outcome, DeleteOutcome::Deleted);
+  EXPECT_EQ(DeleteCurrentRecord(fs_, book_).outcome, DeleteOutcome::kDeleted);
   EXPECT_EQ(fs_.Content(kBook), "");
   EXPECT_EQ(fs_.Content(kBackup), "only^^^^^^0^1\r\n");
   EXPECT_TRUE(book_.entries.empty());
@@ -292,14 +292,14 @@ TEST_F(AddressBookTest, MissingBookIsEmptyAndTheLookupCreatesItEmpty) {
 
   ASSERT_TRUE(RereadAddressbook(fs_, book_).ok);  // opening the lookup window
   EXPECT_EQ(fs_.Content(kBook), "");
-  ASSERT_EQ(SaveAddressee(fs_, book_, Form("Ann")).outcome, SaveOutcome::Saved);
+  ASSERT_EQ(SaveAddressee(fs_, book_, Form("Ann")).outcome, SaveOutcome::kSaved);
   EXPECT_EQ(fs_.Content(kBackup), "");
   EXPECT_EQ(fs_.Content(kBook), "Ann^1 Elm St^^Dover^DE^19901^0^1\r\n");
 }
 
 TEST_F(AddressBookTest, SameNameTwiceMakesTwoEntriesInSaveOrder) {
-  ASSERT_EQ(SaveAddressee(fs_, book_, Form("Ann", "Dover")).outcome, SaveOutcome::Saved);
-  ASSERT_EQ(SaveAddressee(fs_, book_, Form("Ann", "Lewes")).outcome, SaveOutcome::Saved);
+  ASSERT_EQ(SaveAddressee(fs_, book_, Form("Ann", "Dover")).outcome, SaveOutcome::kSaved);
+  ASSERT_EQ(SaveAddressee(fs_, book_, Form("Ann", "Lewes")).outcome, SaveOutcome::kSaved);
   // The newer one was written first and equal names keep their order.
   EXPECT_EQ(fs_.Content(kBook),
             "Ann^1 Elm St^^Lewes^DE^19901^0^1\r\nAnn^1 Elm St^^Dover^DE^19901^1^1\r\n");
@@ -326,8 +326,8 @@ TEST(AddressBookOnDiskTest, SmithThenAdamsByteForByte) {
   book.directory = dir.string() + "/";
   book.fileName = "Friends.adb";
   FileSystem& fs = SystemFileSystem();
-  ASSERT_EQ(SaveAddressee(fs, book, Form("smith")).outcome, SaveOutcome::Saved);
-  ASSERT_EQ(SaveAddressee(fs, book, Form("Adams")).outcome, SaveOutcome::Saved);
+  ASSERT_EQ(SaveAddressee(fs, book, Form("smith")).outcome, SaveOutcome::kSaved);
+  ASSERT_EQ(SaveAddressee(fs, book, Form("Adams")).outcome, SaveOutcome::kSaved);
   std::string bytes;
   ASSERT_TRUE(fs.ReadFile(book.directory + "Friends.adb", &bytes));
   EXPECT_EQ(bytes, kTwo);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fake_book_file_system.h"
+#include "support/memory_file_system.h"
 
 namespace qr {
 namespace {
@@ -76,6 +77,14 @@ TEST(BookLocationTest, OpeningSwitchesBooksAndAMissingFileIsAnEmptyBook) {
   ASSERT_TRUE(OpenAddressbook(fs, book, {"D:\\x\\", "Missing.adb"}).ok);
   EXPECT_TRUE(book.entries.empty());
   EXPECT_FALSE(fs.Has("D:\\x\\Missing.adb"));
+}
+
+TEST(BookLocationTest, ALoadedBookWhoseStoredFolderIsGoneLivesWhereItWasFound) {
+  testing::MemoryFileSystem fs;
+  fs.folders.insert("C:\\Books\\");
+  EXPECT_EQ(BookFolderAfterLoad(fs, "C:\\Books\\", "E:\\Stick\\"), "C:\\Books\\");
+  EXPECT_EQ(BookFolderAfterLoad(fs, "C:\\Gone\\", "E:\\Stick\\"), "E:\\Stick\\");
+  EXPECT_EQ(BookFolderAfterLoad(fs, "", "E:\\Stick\\"), "E:\\Stick\\");
 }
 
 }  // namespace

@@ -109,7 +109,7 @@ TEST_F(LookupWithStoreTest, ChoosingARowPastUnlistedEntriesSelectsAndUpdatesThat
 
   AddresseeForm changed = *form;
   changed.city = "Canton";
-  ASSERT_EQ(SaveAddressee(fs_, book_, changed).outcome, SaveOutcome::Saved);
+  ASSERT_EQ(SaveAddressee(fs_, book_, changed).outcome, SaveOutcome::kSaved);
   // Rewritten in place, nothing added (the save sorts case-blind: "smith tools" moves up).
   std::vector<std::string> cities;
   for (const AddressEntry& e : book_.entries) cities.push_back(e.name + ": " + e.city);
@@ -130,7 +130,7 @@ TEST_F(LookupWithStoreTest, StaleRecordNumbersStillDeleteTheEntryTheRowShows) {
   ASSERT_TRUE(form);
   EXPECT_EQ(form->name, "Baker");
 
-  ASSERT_EQ(DeleteCurrentRecord(fs_, book_).outcome, DeleteOutcome::Deleted);
+  ASSERT_EQ(DeleteCurrentRecord(fs_, book_).outcome, DeleteOutcome::kDeleted);
   EXPECT_EQ(fs_.Content(book_.FilePath()),
             "Adams^1 Elm St^^Dover^DE^19901^0^1\r\n"
             "Carter^3 Elm St^^Dover^DE^19901^1^1\r\n");

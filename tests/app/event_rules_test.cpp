@@ -19,36 +19,36 @@ TEST(EventRules, EachCommandAndButtonMapsToItsAction) {
     UiEvent event;
     std::vector<A> expected;
   } cases[] = {
-      {UiEvent::Command(kCmdSenderFont), {A::ChooseSenderFont}},
-      {UiEvent::Control(ctl::kSenderFontButton, E::LeftClick), {A::ChooseSenderFont}},
-      {UiEvent::Control(ctl::kAddresseeFontButton, E::LeftClick), {A::ChooseAddresseeFont}},
-      {UiEvent::Command(kCmdAddresseeFont), {A::ChooseAddresseeFont}},
-      {UiEvent::Command(kCmdKeyF4), {A::ClearHint, A::SaveAddressee}},
-      {UiEvent::Command(kCmdSave), {A::ClearHint, A::SaveAddressee}},
-      {UiEvent::Control(ctl::kSaveButton, E::LeftClick), {A::ClearHint, A::SaveAddressee}},
-      {UiEvent::Control(ctl::kClearButton, E::LeftClick), {A::ClearAddressee}},
-      {UiEvent::Command(kCmdKeyF6), {A::ClearHint, A::Print}},
-      {UiEvent::Control(ctl::kPrintButton, E::LeftClick), {A::ClearHint, A::Print}},
-      {UiEvent::Command(kCmdPrint), {A::ClearHint, A::Print}},
-      {UiEvent::Command(kCmdKeyF3), {A::LookupAddressee}},
-      {UiEvent::Control(ctl::kLookupButton, E::LeftClick), {A::LookupAddressee}},
-      {UiEvent::Control(ctl::kLogoBox, E::DoubleClick), {A::ChangeLogo}},
-      {UiEvent::Control(ctl::kLogoBox, E::LeftClick), {}},
-      {UiEvent::Command(kCmdKeyF8), {A::ClearHint, A::DeleteRecord}},
-      {UiEvent::Control(ctl::kDeleteButton, E::LeftClick), {A::ClearHint, A::DeleteRecord}},
-      {UiEvent::Command(kCmdLoad), {A::LoadBook}},
-      {UiEvent::Command(kCmdNew), {A::NewBook}},
-      {UiEvent::Command(kCmdPrintPreview), {A::PrintPreview}},
-      {UiEvent::Command(kCmdCut), {A::Cut}},
-      {UiEvent::Command(kCmdCopy), {A::Copy}},
-      {UiEvent::Command(kCmdPaste), {A::Paste}},
-      {UiEvent::Command(kCmdCheckUpdates), {A::CheckForUpdates}},
-      {UiEvent::Command(kCmdKeyF1), {A::ClearHint, A::About}},
-      {UiEvent::Command(kCmdAbout), {A::ClearHint, A::About}},
-      {UiEvent::Command(kCmdKeyF2), {A::ToggleBlueHints}},
-      {UiEvent::Command(kCmdEscape), {A::Quit}},
-      {UiEvent::Command(kCmdQuit), {A::Quit}},
-      {UiEvent::CloseBox(true), {A::Quit}},
+      {UiEvent::Command(kCmdSenderFont), {A::kChooseSenderFont}},
+      {UiEvent::Control(ctl::kSenderFontButton, E::kLeftClick), {A::kChooseSenderFont}},
+      {UiEvent::Control(ctl::kAddresseeFontButton, E::kLeftClick), {A::kChooseAddresseeFont}},
+      {UiEvent::Command(kCmdAddresseeFont), {A::kChooseAddresseeFont}},
+      {UiEvent::Command(kCmdKeyF4), {A::kClearHint, A::kSaveAddressee}},
+      {UiEvent::Command(kCmdSave), {A::kClearHint, A::kSaveAddressee}},
+      {UiEvent::Control(ctl::kSaveButton, E::kLeftClick), {A::kClearHint, A::kSaveAddressee}},
+      {UiEvent::Control(ctl::kClearButton, E::kLeftClick), {A::kClearAddressee}},
+      {UiEvent::Command(kCmdKeyF6), {A::kClearHint, A::kPrint}},
+      {UiEvent::Control(ctl::kPrintButton, E::kLeftClick), {A::kClearHint, A::kPrint}},
+      {UiEvent::Command(kCmdPrint), {A::kClearHint, A::kPrint}},
+      {UiEvent::Command(kCmdKeyF3), {A::kLookupAddressee}},
+      {UiEvent::Control(ctl::kLookupButton, E::kLeftClick), {A::kLookupAddressee}},
+      {UiEvent::Control(ctl::kLogoBox, E::kDoubleClick), {A::kChangeLogo}},
+      {UiEvent::Control(ctl::kLogoBox, E::kLeftClick), {}},
+      {UiEvent::Command(kCmdKeyF8), {A::kClearHint, A::kDeleteRecord}},
+      {UiEvent::Control(ctl::kDeleteButton, E::kLeftClick), {A::kClearHint, A::kDeleteRecord}},
+      {UiEvent::Command(kCmdLoad), {A::kLoadBook}},
+      {UiEvent::Command(kCmdNew), {A::kNewBook}},
+      {UiEvent::Command(kCmdPrintPreview), {A::kPrintPreview}},
+      {UiEvent::Command(kCmdCut), {A::kCut}},
+      {UiEvent::Command(kCmdCopy), {A::kCopy}},
+      {UiEvent::Command(kCmdPaste), {A::kPaste}},
+      {UiEvent::Command(kCmdCheckUpdates), {A::kCheckForUpdates}},
+      {UiEvent::Command(kCmdKeyF1), {A::kClearHint, A::kAbout}},
+      {UiEvent::Command(kCmdAbout), {A::kClearHint, A::kAbout}},
+      {UiEvent::Command(kCmdKeyF2), {A::kToggleBlueHints}},
+      {UiEvent::Command(kCmdEscape), {A::kQuit}},
+      {UiEvent::Command(kCmdQuit), {A::kQuit}},
+      {UiEvent::CloseBox(true), {A::kQuit}},
       {UiEvent::CloseBox(false), {}},
       {UiEvent::Command(5), {}},  // a control number is no command
       {UiEvent::Other(), {}},
@@ -62,19 +62,19 @@ TEST(EventRules, EachCommandAndButtonMapsToItsAction) {
 
 TEST(EventRules, FocusShowsEachHintOnceAndRestartsTheClock) {
   HintState s;
-  EXPECT_EQ(Decide(UiEvent::Control(ctl::kAddresseeZip, E::FocusReceived), s, 500),
-            std::vector<A>{A::ShowHint});
+  EXPECT_EQ(Decide(UiEvent::Control(ctl::kAddresseeZip, E::kFocusReceived), s, 500),
+            std::vector<A>{A::kShowHint});
   EXPECT_EQ(s.shownHint, 4);
   EXPECT_EQ(HintText(4), "Zipcode - will autofill City/State if found in database");
   // Focus into the same field again: the hint is not shown anew, the clock restarts.
-  EXPECT_TRUE(Decide(UiEvent::Control(ctl::kAddresseeZip, E::FocusReceived), s, 9000).empty());
+  EXPECT_TRUE(Decide(UiEvent::Control(ctl::kAddresseeZip, E::kFocusReceived), s, 9000).empty());
   EXPECT_EQ(s.hintTime, 9000u);
   // Ten seconds exactly is not yet too old; one millisecond more is.
   EXPECT_TRUE(Decide(UiEvent::Other(), s, 19000).empty());
-  EXPECT_EQ(Decide(UiEvent::Other(), s, 19001), std::vector<A>{A::ClearHint});
+  EXPECT_EQ(Decide(UiEvent::Other(), s, 19001), std::vector<A>{A::kClearHint});
   EXPECT_EQ(s.shownHint, 0);
   // A control without a hint restarts the clock but shows nothing.
-  EXPECT_TRUE(Decide(UiEvent::Control(ctl::kCopies, E::FocusReceived), s, 20000).empty());
+  EXPECT_TRUE(Decide(UiEvent::Control(ctl::kCopies, E::kFocusReceived), s, 20000).empty());
   EXPECT_EQ(s.hintTime, 20000u);
 }
 
@@ -99,28 +99,28 @@ TEST(EventRules, LeavingSenderAndPositionFieldsSavesSettings) {
   for (int id :
        {ctl::kSenderName, ctl::kSenderStreet, ctl::kSenderCityStateZip, ctl::kSenderVertical,
         ctl::kSenderHorizontal, ctl::kAddresseeVertical, ctl::kAddresseeHorizontal}) {
-    EXPECT_EQ(Decide(UiEvent::Control(id, E::FocusLost), s), std::vector<A>{A::SaveBookSettings});
+    EXPECT_EQ(Decide(UiEvent::Control(id, E::kFocusLost), s), std::vector<A>{A::kSaveBookSettings});
   }
-  EXPECT_TRUE(Decide(UiEvent::Control(ctl::kAddresseeName, E::FocusLost), s).empty());
-  EXPECT_EQ(Decide(UiEvent::Control(ctl::kAddresseeName, E::TextChange), s),
-            std::vector<A>{A::RecomputeNewEntryFlag});
+  EXPECT_TRUE(Decide(UiEvent::Control(ctl::kAddresseeName, E::kFocusLost), s).empty());
+  EXPECT_EQ(Decide(UiEvent::Control(ctl::kAddresseeName, E::kTextChange), s),
+            std::vector<A>{A::kRecomputeNewEntryFlag});
 }
 
 TEST(EventRules, ZipSwitchDecidesWhetherLeavingTheZipFieldLooksUp) {
   HintState s;
-  const UiEvent leaveZip = UiEvent::Control(ctl::kAddresseeZip, E::FocusLost);
-  EXPECT_EQ(Decide(leaveZip, s), std::vector<A>{A::ZipAutoFill});
-  EXPECT_EQ(Decide(UiEvent::Command(kCmdDisableZipLookup), s), std::vector<A>{A::ToggleZipLookup});
+  const UiEvent leaveZip = UiEvent::Control(ctl::kAddresseeZip, E::kFocusLost);
+  EXPECT_EQ(Decide(leaveZip, s), std::vector<A>{A::kZipAutoFill});
+  EXPECT_EQ(Decide(UiEvent::Command(kCmdDisableZipLookup), s), std::vector<A>{A::kToggleZipLookup});
   EXPECT_TRUE(s.zipLookupDisabled);
   EXPECT_TRUE(Decide(leaveZip, s).empty());
   Decide(UiEvent::Command(kCmdDisableZipLookup), s);
   EXPECT_FALSE(s.zipLookupDisabled);
-  EXPECT_EQ(Decide(leaveZip, s), std::vector<A>{A::ZipAutoFill});
+  EXPECT_EQ(Decide(leaveZip, s), std::vector<A>{A::kZipAutoFill});
 }
 
 TEST(EventRules, ClockWrapAroundDoesNotExpireAFreshHint) {
   HintState s;
-  Decide(UiEvent::Control(ctl::kAddresseeName, E::FocusReceived), s, 0xFFFFFF00u);
+  Decide(UiEvent::Control(ctl::kAddresseeName, E::kFocusReceived), s, 0xFFFFFF00u);
   EXPECT_TRUE(Decide(UiEvent::Other(), s, 0x00000010u).empty());  // 0x110 ms later
   EXPECT_EQ(s.shownHint, 1);
 }

@@ -243,5 +243,31 @@ TEST_F(SettingsTest, SaveWithoutACompanionWritesNothing) {
   EXPECT_EQ(fs_.creates, 0);
 }
 
+// Load and New remember the book for the next start in qr.inf; only Load keeps a
+// backup and rewrites the version, and neither creates a missing qr.inf.
+TEST_F(SettingsTest, RememberingTheBookInAppSettings) {
+  const std::string data = "C:\\ProgramData\\Quarrane\\";
+  const std::string old =
+      "[Application]\r\nVersion = 1.0\r\nCurrentAddressbook = Addresses\r\n"
+      "CurrentAddressbookDirectory = C:\\ProgramData\\Quarrane\\\r\n";
+
+  RememberCurrentBook(fs_, pf_, data, "Family", "C:\\Books\\", BookChange::kNew);
+  EXPECT_FALSE(fs_.files.contains(data + "qr.inf"));
+
+  fs_.files[data + "qr.inf"] = old;
+  RememberCurrentBook(fs_, pf_, data, "Family", "C:\\Books\\", BookChange::kNew);
+  EXPECT_EQ(fs_.files[data + "qr.inf"],
+            "[Application]\r\nVersion = 1.0\r\nCurrentAddressbook = Family\r\n"
+            "CurrentAddressbookDirectory = C:\\Books\\\r\n");
+  EXPECT_FALSE(fs_.files.contains(data + "qr.bak"));
+
+  fs_.files[data + "qr.inf"] = old;
+  RememberCurrentBook(fs_, pf_, data, "Work", "D:\\", BookChange::kLoad);
+  EXPECT_EQ(fs_.files[data + "qr.bak"], old);
+  EXPECT_EQ(fs_.files[data + "qr.inf"],
+            "[Application]\r\nVersion = 2.80\r\nCurrentAddressbook = Work\r\n"
+            "CurrentAddressbookDirectory = D:\\\r\n");
+}
+
 }  // namespace
 }  // namespace qr

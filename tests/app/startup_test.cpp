@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "app/shutdown.h"
 
 #include <gtest/gtest.h>
 
@@ -103,6 +104,23 @@ TEST_F(StartupTest, WithoutTheProfileVariableTheDataFolderIsOnTheCurrentDrive) {
   EXPECT_EQ(s.dataFolder, "\\Quarrane\\");
   EXPECT_EQ(s.bookFileName, "Addresses.adb");
   EXPECT_TRUE(fs_.files.contains("\\Quarrane\\qr.inf"));
+}
+
+// Quitting saves the book settings before anything is released; after an installer was
+// started they are not saved, and the rest is released in the same order.
+TEST(ShutdownTest, QuitSavesFirstAndTheInstallerPathNeverSaves) {
+  struct Recorder final : ShutdownSteps {
+    std::string done;
+    void SaveBookSettings() override { done += "save "; }
+    void ReleasePrinterLibrary() override { done += "printer "; }
+    void CloseSettingsFile() override { done += "settings "; }
+    void CloseMainWindow() override { done += "window "; }
+  };
+  Recorder quit, installer;
+  RunShutdown(quit, ShutdownReason::kQuit);
+  RunShutdown(installer, ShutdownReason::kInstallerStarted);
+  EXPECT_EQ(quit.done, "save printer settings window ");
+  EXPECT_EQ(installer.done, "printer settings window ");
 }
 
 }  // namespace

@@ -26,19 +26,19 @@ TEST(EnvelopeLayoutTest, AddresseeTextLines) {
   };
   for (const Case& c : cases) {
     EnvelopeInputs in;
-    in.addressee_name = "ACME";
-    in.addressee_street = c.street;
-    in.addressee_suite = c.suite;
-    in.addressee_city = c.city;
-    in.addressee_state = "NY";
-    in.addressee_zip = "12207";
+    in.addresseeName = "ACME";
+    in.addresseeStreet = c.street;
+    in.addresseeSuite = c.suite;
+    in.addresseeCity = c.city;
+    in.addresseeState = "NY";
+    in.addresseeZip = "12207";
     EXPECT_EQ(ComposeAddresseeText(in), c.expected) << "suite \"" << c.suite << "\"";
   }
 }
 
 TEST(EnvelopeLayoutTest, SenderTextIsAlwaysThreeUntrimmedLines) {
   EnvelopeInputs in;
-  in.sender_street = " 1 Elm St ";
+  in.senderStreet = " 1 Elm St ";
   EXPECT_EQ(ComposeSenderText(in), "\n 1 Elm St \n");
 }
 
@@ -71,8 +71,8 @@ TEST(EnvelopeLayoutTest, EmptyFontValuesFallBackBeforeDrawing) {
 
   // The layout applies the same fallbacks even when the caller did not.
   const EnvelopeLayout layout = ComposeEnvelopeLayout(EnvelopeInputs{}, EnvelopeTarget::kPrint);
-  EXPECT_EQ(layout.sender_font, (EnvelopeFont{"Arial", 12, 0}));
-  EXPECT_EQ(layout.addressee_font, (EnvelopeFont{"Arial", 16, 0}));
+  EXPECT_EQ(layout.senderFont, (EnvelopeFont{"Arial", 12, 0}));
+  EXPECT_EQ(layout.addresseeFont, (EnvelopeFont{"Arial", 16, 0}));
 }
 
 TEST(EnvelopeLayoutTest, PageSettingsAreLandscapeNumberTenEnvelope) {
@@ -104,31 +104,30 @@ TEST(EnvelopeLayoutTest, BlockPositionsOnPaperAndInPreview) {
   };
   for (const Case& c : cases) {
     EnvelopeInputs in;
-    in.sender_horizontal = c.sender_h;
-    in.sender_vertical = c.sender_v;
-    in.addressee_horizontal = c.addressee_h;
-    in.addressee_vertical = c.addressee_v;
+    in.senderHorizontal = c.sender_h;
+    in.senderVertical = c.sender_v;
+    in.addresseeHorizontal = c.addressee_h;
+    in.addresseeVertical = c.addressee_v;
     const EnvelopeLayout layout = ComposeEnvelopeLayout(in, c.target);
     SCOPED_TRACE(std::string(c.addressee_h) + "," + c.addressee_v +
                  (c.target == kPrint ? " print" : " preview"));
-    EXPECT_EQ(layout.sender_origin, c.sender);
-    EXPECT_EQ(layout.addressee_measure_origin, c.measure);
-    EXPECT_EQ(layout.addressee_draw_shift, c.shift);
-    EXPECT_EQ(layout.sender_measure_size, (PointF{100, 100}));
-    EXPECT_EQ(layout.addressee_measure_size,
-              c.target == kPrint ? (PointF{80, 100}) : (PointF{0, 0}));
-    EXPECT_FALSE(layout.logo_in_use);
+    EXPECT_EQ(layout.senderOrigin, c.sender);
+    EXPECT_EQ(layout.addresseeMeasureOrigin, c.measure);
+    EXPECT_EQ(layout.addresseeDrawShift, c.shift);
+    EXPECT_EQ(layout.senderMeasureSize, (PointF{100, 100}));
+    EXPECT_EQ(layout.addresseeMeasureSize, c.target == kPrint ? (PointF{80, 100}) : (PointF{0, 0}));
+    EXPECT_FALSE(layout.logoInUse);
   }
 }
 
 TEST(EnvelopeLayoutTest, HugePositionsDoNotWrapAround) {
   EnvelopeInputs in;
-  in.addressee_horizontal = "2147483647";
-  in.sender_horizontal = "2147483647";
+  in.addresseeHorizontal = "2147483647";
+  in.senderHorizontal = "2147483647";
   in.logo = EnvelopeLogo{true, 1, 1.0f};
   const EnvelopeLayout layout = ComposeEnvelopeLayout(in, EnvelopeTarget::kPrint);
-  EXPECT_FLOAT_EQ(layout.addressee_measure_origin.x, 2508.0f + 12.0f * 2147483647.0f);
-  EXPECT_GT(layout.sender_origin.x, 2147483647.0f);
+  EXPECT_FLOAT_EQ(layout.addresseeMeasureOrigin.x, 2508.0f + 12.0f * 2147483647.0f);
+  EXPECT_GT(layout.senderOrigin.x, 2147483647.0f);
 }
 
 TEST(EnvelopeLayoutTest, LogoRectangleOnPaperAndInPreview) {
@@ -158,18 +157,18 @@ TEST(EnvelopeLayoutTest, LogoRectangleOnPaperAndInPreview) {
     SCOPED_TRACE(c.aspect);
     EXPECT_EQ(LogoHeightDots(c.aspect), c.h);
     EnvelopeInputs in;
-    in.sender_horizontal = "10";
-    in.sender_vertical = "20";
+    in.senderHorizontal = "10";
+    in.senderVertical = "20";
     in.logo = EnvelopeLogo{true, 5, c.aspect};
     const EnvelopeLayout print = ComposeEnvelopeLayout(in, EnvelopeTarget::kPrint);
     const EnvelopeLayout preview = ComposeEnvelopeLayout(in, EnvelopeTarget::kPreview);
-    EXPECT_TRUE(print.logo_in_use);
-    EXPECT_EQ(print.logo_image, 5);
-    EXPECT_EQ(print.logo_rect, c.print);
-    EXPECT_EQ(preview.logo_rect, c.preview);
+    EXPECT_TRUE(print.logoInUse);
+    EXPECT_EQ(print.logoImage, 5);
+    EXPECT_EQ(print.logoRect, c.print);
+    EXPECT_EQ(preview.logoRect, c.preview);
     // The sender text stands right of the logo.
-    EXPECT_EQ(print.sender_origin, (PointF{10 + 272, 20}));
-    EXPECT_EQ(preview.sender_origin, (PointF{10 + 33, 20}));
+    EXPECT_EQ(print.senderOrigin, (PointF{10 + 272, 20}));
+    EXPECT_EQ(preview.senderOrigin, (PointF{10 + 33, 20}));
   }
 }
 

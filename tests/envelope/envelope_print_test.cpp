@@ -19,18 +19,18 @@ using testing::RecordingPrinter;
 
 EnvelopeInputs SampleInputs(bool with_logo) {
   EnvelopeInputs in;
-  in.sender_name = "Jane Roe";
-  in.sender_street = "1 Elm St";
-  in.sender_city_state_zip = "Springfield, IL 62701";
-  in.addressee_name = "ACME Corp";
-  in.addressee_street = "PO Box 9";
-  in.addressee_city = "Albany";
-  in.addressee_state = "NY";
-  in.addressee_zip = "12207";
-  in.sender_horizontal = "100";
-  in.sender_vertical = "40";
-  in.addressee_horizontal = "10";
-  in.addressee_vertical = "5";
+  in.senderName = "Jane Roe";
+  in.senderStreet = "1 Elm St";
+  in.senderCityStateZip = "Springfield, IL 62701";
+  in.addresseeName = "ACME Corp";
+  in.addresseeStreet = "PO Box 9";
+  in.addresseeCity = "Albany";
+  in.addresseeState = "NY";
+  in.addresseeZip = "12207";
+  in.senderHorizontal = "100";
+  in.senderVertical = "40";
+  in.addresseeHorizontal = "10";
+  in.addresseeVertical = "5";
   in.fonts.sender = {"Times New Roman", "11", "Bold"};
   in.fonts.addressee = {"Arial", "16", "Bold & Italic"};
   in.logo = EnvelopeLogo{with_logo, 3, 0.25f};  // a 400 x 100 logo
@@ -79,7 +79,7 @@ TEST(PrintEnvelopeTest, EachCopyIsAJobOfItsOwnWithTheWholeEnvelope) {
     EXPECT_EQ(gathered, 2) << "the layout is gathered afresh for every copy";
     EXPECT_EQ(outcome.decision, PrintDecision::kPrint);
     EXPECT_EQ(outcome.jobs, 2);
-    EXPECT_TRUE(outcome.store_addressee);
+    EXPECT_TRUE(outcome.storeAddressee);
   }
 }
 
@@ -107,7 +107,7 @@ TEST(PrintEnvelopeTest, CopyCountsBelowOneAndMissingPrinterPrintNothing) {
     EXPECT_THAT(printer.calls, IsEmpty());
     EXPECT_EQ(gathered, 0);
     EXPECT_EQ(outcome.jobs, 0);
-    EXPECT_FALSE(outcome.store_addressee) << "the addressee stays in the form";
+    EXPECT_FALSE(outcome.storeAddressee) << "the addressee stays in the form";
   }
 }
 
@@ -132,7 +132,7 @@ TEST(PrintEnvelopeTest, AJobThatDoesNotStartIsStillEndedAndTheAddresseeStored) {
   std::vector<std::string> expected = one;
   expected.insert(expected.end(), one.begin(), one.end());
   EXPECT_THAT(printer.calls, ElementsAreArray(expected));
-  EXPECT_TRUE(outcome.store_addressee);
+  EXPECT_TRUE(outcome.storeAddressee);
 }
 
 TEST(PrintEnvelopeTest, OnlyAnEmptyNameSkipsStoringTheAddressee) {
@@ -145,11 +145,11 @@ TEST(PrintEnvelopeTest, OnlyAnEmptyNameSkipsStoringTheAddressee) {
     RecordingPrinter printer;
     const PrintOutcome outcome = PrintEnvelope(printer, "PDF", "1", [&] {
       EnvelopeInputs in = SampleInputs(false);
-      in.addressee_name = c.name;
+      in.addresseeName = c.name;
       return in;
     });
     EXPECT_EQ(outcome.jobs, 1) << "the envelope is printed in every case";
-    EXPECT_EQ(outcome.store_addressee, c.store);
+    EXPECT_EQ(outcome.storeAddressee, c.store);
     EXPECT_EQ(printer.calls[2], "StartPrinting(\"Quarrane - " + std::string(c.name) + "\", \"\")");
   }
 }

@@ -17,7 +17,7 @@ TEST(LogoTest, PlaceholderPathHasTwoBackslashes) {
 TEST(LogoTest, ChosenFileDecidesLogoAndMessage) {
   struct Case {
     const char* chosen;
-    bool in_use;
+    bool inUse;
     bool message;
   };
   const Case cases[] = {
@@ -37,11 +37,11 @@ TEST(LogoTest, ChosenFileDecidesLogoAndMessage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.chosen);
     const LogoDecision d = DecideChosenLogo(c.chosen, kPlaceholder);
-    EXPECT_EQ(d.in_use, c.in_use);
-    EXPECT_EQ(d.show_unsupported, c.message);
-    const std::string expected_path = c.in_use ? c.chosen : kPlaceholder;
-    EXPECT_EQ(d.file_name, expected_path);
-    EXPECT_EQ(d.load_path, expected_path);
+    EXPECT_EQ(d.inUse, c.inUse);
+    EXPECT_EQ(d.showUnsupported, c.message);
+    const std::string expected_path = c.inUse ? c.chosen : kPlaceholder;
+    EXPECT_EQ(d.fileName, expected_path);
+    EXPECT_EQ(d.loadPath, expected_path);
   }
 }
 
@@ -52,7 +52,7 @@ TEST(LogoTest, StartupLoadsAnyStoredLogoButThePlaceholder) {
   EXPECT_EQ(DecideStartupLogo("", kPlaceholder), none);
   EXPECT_EQ(DecideStartupLogo(kPlaceholder, kPlaceholder), none);
   // After a cancelled choice the placeholder is stored, so a restart has no logo.
-  EXPECT_EQ(DecideStartupLogo(DecideChosenLogo("", kPlaceholder).file_name, kPlaceholder), none);
+  EXPECT_EQ(DecideStartupLogo(DecideChosenLogo("", kPlaceholder).fileName, kPlaceholder), none);
 }
 
 TEST(LogoTest, AFileThatDoesNotLoadLeavesNoLogoButKeepsItsName) {

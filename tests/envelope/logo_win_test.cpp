@@ -11,8 +11,8 @@
 #include <fstream>
 #include <string>
 
-#include "wingui/scoped_win.h"
 #include "printlib/image_store_win.h"
+#include "wingui/scoped_win.h"
 
 namespace qr {
 namespace {
@@ -121,7 +121,7 @@ TEST_F(LogoLoadTest, UnreadableLogoFallsBackToThePlaceholderWithoutLeaking) {
   std::ofstream(Path("broken.png"), std::ios::binary) << "not a picture at all";
   for (const std::string& path : {Path("missing.png"), Path("broken.png")}) {
     const LogoDecision chosen = DecideChosenLogo(path, placeholder_);
-    ASSERT_TRUE(chosen.in_use) << path;
+    ASSERT_TRUE(chosen.inUse) << path;
     const LoadedLogo logo = LoadLogoForDecision(chosen, placeholder_);
     ASSERT_NE(logo.image, 0) << path;
     EXPECT_FALSE(logo.inUse) << path;

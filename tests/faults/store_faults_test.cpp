@@ -13,8 +13,8 @@
 
 #include "addressbook/address_book.h"
 #include "addressbook/book_file.h"
-#include "base/preference_file.h"
 #include "app/settings.h"
+#include "base/preference_file.h"
 #include "fault_file_system.h"
 
 namespace qr {
@@ -133,7 +133,7 @@ TEST(StoreFaults, SaveLeavesOldOrNewBookAndSaysWhich) {
     const Expected expected = WithoutFaults(
         [&](FaultFileSystem& fs, AddressBook& book) {
           if (c.select >= 0) SelectRecord(book, c.select);
-          ASSERT_EQ(RunSave(fs, book, c).outcome, SaveOutcome::Saved);
+          ASSERT_EQ(RunSave(fs, book, c).outcome, SaveOutcome::kSaved);
         },
         c.withFile);
     ASSERT_NE(expected.newFile.find(c.form.street), std::string::npos);
@@ -147,13 +147,13 @@ TEST(StoreFaults, SaveLeavesOldOrNewBookAndSaysWhich) {
       const SaveResult result = RunSave(fs, book, c);
       const std::optional<std::string> file = FileOf(fs, kBook);
       SCOPED_TRACE(Trace(fs));
-      if (result.outcome == SaveOutcome::SaveFailed) {
+      if (result.outcome == SaveOutcome::kSaveFailed) {
         EXPECT_EQ(file, expected.oldFile) << "a failed save changed the book file";
         EXPECT_EQ(book.entries, before.entries);
         EXPECT_EQ(book.currentRecord, before.currentRecord);
         EXPECT_FALSE(result.text.empty());
       } else {
-        ASSERT_EQ(result.outcome, SaveOutcome::Saved);
+        ASSERT_EQ(result.outcome, SaveOutcome::kSaved);
         ASSERT_TRUE(file.has_value()) << "saved, but the book file is gone";
         // The new content, sorted; or unsorted when only the sorting rewrite failed, which
         // the notice then says.
@@ -168,7 +168,7 @@ TEST(StoreFaults, SaveLeavesOldOrNewBookAndSaysWhich) {
       // Whatever happened, the next save without faults works and keeps every addressee.
       fs.failAt = 0;
       const AddresseeForm next{"Next One", "7 Last Ln", "", "Reno", "NV", "89501"};
-      ASSERT_EQ(SaveAddressee(fs, book, next).outcome, SaveOutcome::Saved);
+      ASSERT_EQ(SaveAddressee(fs, book, next).outcome, SaveOutcome::kSaved);
       const std::string after = *FileOf(fs, kBook);
       EXPECT_NE(after.find("Next One"), std::string::npos);
       for (const AddressEntry& e : ParseBookFile(expected.oldFile.value_or(""))) {
@@ -185,7 +185,7 @@ TEST(StoreFaults, DeleteLeavesOldOrNewBookAndSaysWhich) {
     SCOPED_TRACE("deleting record " + std::to_string(record));
     const Expected expected = WithoutFaults([&](FaultFileSystem& fs, AddressBook& book) {
       SelectRecord(book, record);
-      ASSERT_EQ(DeleteCurrentRecord(fs, book).outcome, DeleteOutcome::Deleted);
+      ASSERT_EQ(DeleteCurrentRecord(fs, book).outcome, DeleteOutcome::kDeleted);
     });
     ASSERT_EQ(ParseBookFile(expected.newFile).size(), 2u);
 
@@ -197,13 +197,13 @@ TEST(StoreFaults, DeleteLeavesOldOrNewBookAndSaysWhich) {
       const DeleteResult result = DeleteCurrentRecord(fs, book);
       const std::optional<std::string> file = FileOf(fs, kBook);
       SCOPED_TRACE(Trace(fs));
-      if (result.outcome == DeleteOutcome::DeleteFailed) {
+      if (result.outcome == DeleteOutcome::kDeleteFailed) {
         EXPECT_EQ(file, expected.oldFile) << "a failed delete changed the book file";
         EXPECT_EQ(book.entries, before.entries);
         EXPECT_EQ(book.currentRecord, record);
         EXPECT_FALSE(result.text.empty());
       } else {
-        ASSERT_EQ(result.outcome, DeleteOutcome::Deleted);
+        ASSERT_EQ(result.outcome, DeleteOutcome::kDeleted);
         EXPECT_EQ(file, expected.newFile);
         EXPECT_EQ(book.entries, ParseBookFile(expected.newFile));
       }

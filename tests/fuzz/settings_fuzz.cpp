@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "base/preference_file.h"
 #include "app/settings.h"
+#include "base/preference_file.h"
 #include "fuzz_check.h"
 #include "memory_fs.h"
 

@@ -84,18 +84,18 @@ void RecomputeNewEntryFlag(Shell& shell) {
 
 void ApplySaveResult(Shell& shell, const SaveResult& r) {
   switch (r.outcome) {
-    case SaveOutcome::Saved:
+    case SaveOutcome::kSaved:
       AfterStoreSucceeded(shell);
       if (!r.text.empty()) ShowMessage(shell, r.title, r.text, MB_OK | MB_ICONWARNING);
       break;
-    case SaveOutcome::InvalidName:
+    case SaveOutcome::kInvalidName:
       ShowMessage(shell, r.title, r.text, MB_OK);
       break;
-    case SaveOutcome::InvalidCharacter:
-    case SaveOutcome::SaveFailed:
+    case SaveOutcome::kInvalidCharacter:
+    case SaveOutcome::kSaveFailed:
       ShowMessage(shell, r.title, r.text, MB_OK | MB_ICONERROR);
       break;
-    case SaveOutcome::NothingToSave:
+    case SaveOutcome::kNothingToSave:
       break;
   }
 }
@@ -113,12 +113,12 @@ void ClearAddresseeCommand(Shell& shell) {
 void DeleteRecordCommand(Shell& shell) {
   const DeleteResult r = DeleteCurrentRecord(SystemFileSystem(), shell.book);
   switch (r.outcome) {
-    case DeleteOutcome::Deleted:
+    case DeleteOutcome::kDeleted:
       AfterStoreSucceeded(shell);
       break;
-    case DeleteOutcome::NoCurrentRecord:
+    case DeleteOutcome::kNoCurrentRecord:
       break;
-    case DeleteOutcome::DeleteFailed:
+    case DeleteOutcome::kDeleteFailed:
       ShowMessage(shell, r.title, r.text, MB_OK | MB_ICONERROR);
       break;
   }

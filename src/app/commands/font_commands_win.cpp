@@ -28,8 +28,8 @@ void RunFontChoice(Shell& shell, FontVariant variant) {
   FontValues values{*stored.face, *stored.size, *stored.style};
   ApplyFontDialogDefaults(variant, values);
   const FontValues remembered = values;
-  values = FontValuesAfterDialog(remembered,
-                                 AskForFont(shell.mainWindow, MakeFontDialogPreset(values)));
+  values =
+      FontValuesAfterDialog(remembered, AskForFont(shell.mainWindow, MakeFontDialogPreset(values)));
   *stored.face = values.face;
   *stored.size = values.size;
   *stored.style = values.style;

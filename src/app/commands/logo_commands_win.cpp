@@ -32,7 +32,7 @@ void AdoptLogo(Shell& shell, const LoadedLogo& logo) {
 }
 
 void ApplyLogoDecision(Shell& shell, const LogoDecision& decision) {
-  shell.startup.book.logoFilename = decision.file_name;
+  shell.startup.book.logoFilename = decision.fileName;
   AdoptLogo(shell, LoadLogoForDecision(decision, PlaceholderPathFor(shell.startup.programFolder)));
 }
 
@@ -54,7 +54,7 @@ void ChangeLogoCommand(Shell& shell) {
   shell.startup.book.logoFilename = chosen;
   const LogoDecision decision =
       DecideChosenLogo(chosen, PlaceholderPathFor(shell.startup.programFolder));
-  if (decision.show_unsupported) {
+  if (decision.showUnsupported) {
     ShowMessage(shell, std::string(kUnsupportedFileTitle), std::string(kUnsupportedFileText),
                 MB_OK);
   }

@@ -34,19 +34,19 @@ bool ApplyStoredFontDefaults(Shell& shell) {
 
 EnvelopeInputs GatherEnvelopeInputs(const Shell& shell) {
   EnvelopeInputs in;
-  in.sender_name = ControlText(shell, ctl::kSenderName);
-  in.sender_street = ControlText(shell, ctl::kSenderStreet);
-  in.sender_city_state_zip = ControlText(shell, ctl::kSenderCityStateZip);
-  in.addressee_name = ControlText(shell, ctl::kAddresseeName);
-  in.addressee_street = ControlText(shell, ctl::kAddresseeStreet);
-  in.addressee_suite = ControlText(shell, ctl::kAddresseeSuite);
-  in.addressee_city = ControlText(shell, ctl::kAddresseeCity);
-  in.addressee_state = ControlText(shell, ctl::kAddresseeState);
-  in.addressee_zip = ControlText(shell, ctl::kAddresseeZip);
-  in.sender_horizontal = ControlText(shell, ctl::kSenderHorizontal);
-  in.sender_vertical = ControlText(shell, ctl::kSenderVertical);
-  in.addressee_horizontal = ControlText(shell, ctl::kAddresseeHorizontal);
-  in.addressee_vertical = ControlText(shell, ctl::kAddresseeVertical);
+  in.senderName = ControlText(shell, ctl::kSenderName);
+  in.senderStreet = ControlText(shell, ctl::kSenderStreet);
+  in.senderCityStateZip = ControlText(shell, ctl::kSenderCityStateZip);
+  in.addresseeName = ControlText(shell, ctl::kAddresseeName);
+  in.addresseeStreet = ControlText(shell, ctl::kAddresseeStreet);
+  in.addresseeSuite = ControlText(shell, ctl::kAddresseeSuite);
+  in.addresseeCity = ControlText(shell, ctl::kAddresseeCity);
+  in.addresseeState = ControlText(shell, ctl::kAddresseeState);
+  in.addresseeZip = ControlText(shell, ctl::kAddresseeZip);
+  in.senderHorizontal = ControlText(shell, ctl::kSenderHorizontal);
+  in.senderVertical = ControlText(shell, ctl::kSenderVertical);
+  in.addresseeHorizontal = ControlText(shell, ctl::kAddresseeHorizontal);
+  in.addresseeVertical = ControlText(shell, ctl::kAddresseeVertical);
   in.fonts = StoredEnvelopeFonts(shell);
   in.logo = {shell.logoInUse, shell.logoImage, shell.logoAspect};
   return in;
@@ -86,7 +86,7 @@ void PrintCommand(Shell& shell) {
     case PrintDecision::kPrint:
       // The addressee goes into the book by the save-after-printing rule. Only when it
       // is stored is the form emptied: a failed save keeps the fields, nothing is lost.
-      if (outcome.store_addressee) {
+      if (outcome.storeAddressee) {
         ApplySaveResult(shell, SaveAfterPrinting(SystemFileSystem(), shell.book,
                                                  AddresseeFormFromWindow(shell)));
       }

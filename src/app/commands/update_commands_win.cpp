@@ -23,8 +23,8 @@ void CheckForUpdatesCommand(Shell& shell) {
   RECT outer = {}, client = {};
   GetWindowRect(shell.mainWindow, &outer);
   GetClientRect(shell.mainWindow, &client);
-  RunCheck(shell, UpdateWindowCornerOverMainWindow(outer.left, outer.top, client.right,
-                                                   client.bottom),
+  RunCheck(shell,
+           UpdateWindowCornerOverMainWindow(outer.left, outer.top, client.right, client.bottom),
            shell.startup.version);
 }
 
