@@ -71,6 +71,9 @@ class MemoryFileSystem final : public qr::FileSystem {
   }
   bool FolderExists(const std::string&) override { return true; }
   bool CreateFolder(const std::string&) override { return true; }
+  qr::LockAttempt TryLock(const std::string&) override {
+    return {std::make_unique<qr::FileLock>()};
+  }
 
  private:
   class File final : public qr::OutputFile {

@@ -18,6 +18,18 @@ class OutputFile {
   virtual bool Close() = 0;
 };
 
+// A lock taken with FileSystem::TryLock. Dropping it releases the lock.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
+// What one try at a lock gave: the lock, or why not.
+struct LockAttempt {
+  std::unique_ptr<FileLock> lock;  // set when the lock was taken
+  bool busy = false;               // not taken because another holder has it right now
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -38,6 +50,12 @@ class FileSystem {
   virtual bool FolderExists(const std::string& path) = 0;
   // Creates one folder level.
   virtual bool CreateFolder(const std::string& path) = 0;
+  // Takes the lock file at `path` for this process alone, without waiting: the file is
+  // created when missing and held open with no sharing (which also holds on a network
+  // share), and it is deleted when the lock is dropped. Should the process die, the
+  // system closes the file and the lock is free again; a lock file left behind is no
+  // obstacle to the next holder.
+  virtual LockAttempt TryLock(const std::string& path) = 0;
 };
 
 // The platform's real file system.

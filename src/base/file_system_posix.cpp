@@ -2,11 +2,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
 #include "base/file_system.h"
 
@@ -41,6 +43,23 @@ class PosixOutputFile final : public OutputFile {
 
  private:
   int fd_;
+};
+
+// An open lock file under an exclusive flock(). The file is removed while still locked,
+// so the next holder always makes a new one.
+class PosixFileLock final : public FileLock {
+ public:
+  PosixFileLock(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  ~PosixFileLock() override {
+    ::unlink(path_.c_str());
+    ::close(fd_);
+  }
+  PosixFileLock(const PosixFileLock&) = delete;
+  PosixFileLock& operator=(const PosixFileLock&) = delete;
+
+ private:
+  int fd_;
+  std::string path_;
 };
 
 class PosixFileSystem final : public FileSystem {
@@ -93,6 +112,24 @@ class PosixFileSystem final : public FileSystem {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
   bool CreateFolder(const std::string& path) override { return ::mkdir(path.c_str(), 0755) == 0; }
+  LockAttempt TryLock(const std::string& path) override {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      const bool busy = errno == EWOULDBLOCK || errno == EINTR;
+      ::close(fd);
+      return {nullptr, busy};
+    }
+    // The holder before may have removed the file between our open and our flock: then
+    // this lock is on a file nobody else will see, so it counts as busy and is tried anew.
+    struct stat held, named;
+    if (::fstat(fd, &held) != 0 || ::stat(path.c_str(), &named) != 0 ||
+        held.st_dev != named.st_dev || held.st_ino != named.st_ino) {
+      ::close(fd);
+      return {nullptr, true};
+    }
+    return {std::make_unique<PosixFileLock>(fd, path), false};
+  }
 };
 
 }  // namespace

@@ -37,6 +37,19 @@ class WinOutputFile final : public OutputFile {
   HANDLE h_;
 };
 
+// The open handle of a lock file, opened with no sharing and deleted on close. The
+// system closes it, and so deletes the file, also when the process dies.
+class WinFileLock final : public FileLock {
+ public:
+  explicit WinFileLock(HANDLE h) : h_(h) {}
+  ~WinFileLock() override { CloseHandle(h_); }
+  WinFileLock(const WinFileLock&) = delete;
+  WinFileLock& operator=(const WinFileLock&) = delete;
+
+ private:
+  HANDLE h_;
+};
+
 class WinFileSystem final : public FileSystem {
  public:
   bool ReadFile(const std::string& path, std::string* bytes) override {
@@ -85,6 +98,18 @@ class WinFileSystem final : public FileSystem {
   }
   bool CreateFolder(const std::string& path) override {
     return CreateDirectoryA(path.c_str(), nullptr) != 0;
+  }
+  LockAttempt TryLock(const std::string& path) override {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h != INVALID_HANDLE_VALUE) return {std::make_unique<WinFileLock>(h), false};
+    const DWORD error = GetLastError();
+    // Another holder has it open; or its file is still being deleted (access denied to
+    // a file that is there), which frees it a moment later.
+    const bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                      (error == ERROR_ACCESS_DENIED &&
+                       GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES);
+    return {nullptr, busy};
   }
 };
 

@@ -75,6 +75,8 @@ class FakeBookFileSystem final : public FileSystem {
   }
   bool FolderExists(const std::string&) override { return true; }
   bool CreateFolder(const std::string&) override { return true; }
+  // One window only: the lock is always free.
+  LockAttempt TryLock(const std::string&) override { return {std::make_unique<FileLock>()}; }
 
  private:
   class File final : public OutputFile {

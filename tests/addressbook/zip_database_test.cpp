@@ -257,6 +257,7 @@ class MemoryFileSystem : public FileSystem {
   }
   bool FolderExists(const std::string&) override { return true; }
   bool CreateFolder(const std::string&) override { return false; }
+  LockAttempt TryLock(const std::string&) override { return {}; }
 };
 
 TEST(ZipLoadTest, FromProgramFolderReportsMissingAndUnreadableFiles) {

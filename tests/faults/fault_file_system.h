@@ -1,8 +1,8 @@
 // An in-memory FileSystem that fails its Nth file operation, in the manner of SQLite's
 // I/O-error tests: once (a single failed call) or persistently (that call and every one
-// after it). Creates, writes, flushes, closes, renames, copies and removes count as
-// operations; reads and existence checks do not. A failed write or copy leaves half of
-// its bytes behind, as a full disk does.
+// after it). Creates, writes, flushes, closes, renames, copies, removes and lock takings
+// count as operations; reads and existence checks do not. A failed write or copy leaves
+// half of its bytes behind, as a full disk does.
 #pragma once
 
 #include <map>
@@ -84,6 +84,11 @@ class FaultFileSystem final : public FileSystem {
   }
   bool FolderExists(const std::string& path) override { return folders.contains(path); }
   bool CreateFolder(const std::string& path) override { return folders.insert(path).second; }
+  // A lock that cannot be taken fails like a file that cannot be created.
+  LockAttempt TryLock(const std::string& path) override {
+    if (Fails("lock " + path)) return {};
+    return {std::make_unique<FileLock>()};
+  }
 
  private:
   bool Fails(std::string operation) {

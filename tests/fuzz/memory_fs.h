@@ -46,6 +46,7 @@ class MemoryFileSystem final : public FileSystem {
   }
   bool FolderExists(const std::string&) override { return true; }
   bool CreateFolder(const std::string&) override { return true; }
+  LockAttempt TryLock(const std::string&) override { return {std::make_unique<FileLock>()}; }
 
  private:
   // Writes go to the map entry; std::map never moves its elements.
