@@ -15,32 +15,65 @@ StoreResult Failure(std::string reason) { return StoreResult{false, std::move(re
 std::string CouldNotRead(const std::string& path) { return path + " could not be read."; }
 std::string CouldNotWrite(const std::string& path) { return path + " could not be written."; }
 
-// Sorts the entries of a book file held in `bytes`, writes the sorted form back when it
-// differs, and returns the entries as the sorted file holds them.
-StoreResult SortBookBytes(FileSystem& fs, const std::string& path, std::string_view bytes,
-                          std::vector<AddressEntry>* sorted) {
-  std::vector<AddressEntry> entries = ParseBookFile(bytes);
-  SortEntriesByName(entries);
-  const std::string sortedBytes = FormatBookFile(entries);
-  StoreResult result;
-  if (sortedBytes != bytes && !WriteFileAtomically(fs, path, sortedBytes)) {
-    result = Failure(CouldNotWrite(path) + " It is kept unsorted.");
-  }
-  if (sorted) {
-    // What reading the sorted file gives: no empty names, numbered by position.
-    sorted->clear();
-    sorted->reserve(entries.size());
-    for (AddressEntry& e : entries) {
-      if (e.name.empty()) continue;
-      e.number = std::to_string(sorted->size());
-      sorted->push_back(std::move(e));
-    }
-  }
-  return result;
-}
-
 bool BookFileExists(FileSystem& fs, const AddressBook& book) {
   return fs.FileExistsInFolder(book.directory, book.fileName);
+}
+
+// A book file in name order.
+struct SortedBook {
+  std::string bytes;                  // the file's sorted form
+  std::vector<AddressEntry> entries;  // what reading that form gives: no empty names,
+                                      // numbered by position
+};
+
+SortedBook SortBook(std::string_view bytes) {
+  std::vector<AddressEntry> entries = ParseBookFile(bytes);
+  SortEntriesByName(entries);
+  SortedBook sorted{FormatBookFile(entries), {}};
+  sorted.entries.reserve(entries.size());
+  for (AddressEntry& e : entries) {
+    if (e.name.empty()) continue;
+    e.number = std::to_string(sorted.entries.size());
+    sorted.entries.push_back(std::move(e));
+  }
+  return sorted;
+}
+
+// Under the book's lock: rewrites the file that holds `bytes` in its sorted form, unless
+// it is sorted already.
+StoreResult WriteSorted(FileSystem& fs, const std::string& path, std::string_view bytes,
+                        const SortedBook& sorted) {
+  if (sorted.bytes != bytes && !WriteFileAtomically(fs, path, sorted.bytes)) {
+    return Failure(CouldNotWrite(path) + " It is kept unsorted.");
+  }
+  return {};
+}
+
+// Takes the book's lock for one change. A lock another window held for the whole wait,
+// or one that cannot be made, is the result the change reports.
+StoreResult LockBook(FileSystem& fs, const AddressBook& book, LockClock& clock, HeldLock* held) {
+  *held = LockForChange(fs, book.FilePath(), clock);
+  switch (held->status) {
+    case LockStatus::kTaken:
+      return {};
+    case LockStatus::kBusy:
+      return {false, std::string(kInUseText), true};
+    case LockStatus::kFailed:
+      break;
+  }
+  return Failure("The lock file " + LockFilePath(book.FilePath()) + " could not be made.");
+}
+
+// Under the lock: the entries of the book file as it is now; a missing file is an empty
+// book.
+StoreResult ReadCurrentEntries(FileSystem& fs, const AddressBook& book,
+                               std::vector<AddressEntry>* entries) {
+  entries->clear();
+  if (!BookFileExists(fs, book)) return {};
+  std::string bytes;
+  if (!fs.ReadFile(book.FilePath(), &bytes)) return Failure(CouldNotRead(book.FilePath()));
+  *entries = ParseBookFile(bytes);
+  return {};
 }
 
 // Replaces the book file with `bytes`: the old file is copied to the backup first, and a
@@ -55,94 +88,154 @@ StoreResult RewriteWithBackup(FileSystem& fs, const AddressBook& book, std::stri
   return {};
 }
 
-// After a successful rewrite with `written`: reads the book back, sorted. Should the file
-// not be readable, the book still holds what was written.
+// After a successful rewrite with `written`, still under the lock: reads the book back,
+// sorted. Should the file not be readable, the book still holds what was written.
 StoreResult ReadBackSorted(FileSystem& fs, AddressBook& book, std::string_view written) {
   book.currentRecord = -1;
   const std::string path = book.FilePath();
   std::string bytes;
   if (!fs.ReadFile(path, &bytes)) {
-    SortBookBytes(fs, path, written, &book.entries);
+    book.entries = SortBook(written).entries;
     return Failure(CouldNotRead(path));
   }
-  return SortBookBytes(fs, path, bytes, &book.entries);
+  SortedBook sorted = SortBook(bytes);
+  const StoreResult result = WriteSorted(fs, path, bytes, sorted);
+  book.entries = std::move(sorted.entries);
+  return result;
 }
 
-std::string NotSavedText(const std::string& reason) {
-  return "The address book could not be saved. " + reason;
+// Under the lock: reads the book file into `entries` in file order, as it is.
+StoreResult ReadInFileOrder(FileSystem& fs, AddressBook& book) {
+  std::string bytes;
+  if (!fs.ReadFile(book.FilePath(), &bytes)) return Failure(CouldNotRead(book.FilePath()));
+  book.entries = ParseBookFile(bytes);
+  return {};
 }
 
-SaveResult StoreForm(FileSystem& fs, AddressBook& book, const AddresseeForm& form) {
+std::string NotSavedText(const StoreResult& failed) {
+  if (failed.inUse) return failed.reason;
+  return "The address book could not be saved. " + failed.reason;
+}
+
+bool SameAddress(const AddressEntry& a, const AddressEntry& b) {
+  return a.name == b.name && a.street == b.street && a.suite == b.suite && a.city == b.city &&
+         a.state == b.state && a.zip == b.zip;
+}
+
+// Where the entry with the six fields of `seen` is in `entries`: at `hint` (the place this
+// window saw it) when that one has them, otherwise the first that has them.
+std::optional<std::size_t> FindAddress(std::span<const AddressEntry> entries,
+                                       const AddressEntry& seen, std::size_t hint) {
+  if (hint < entries.size() && SameAddress(entries[hint], seen)) return hint;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (SameAddress(entries[i], seen)) return i;
+  }
+  return std::nullopt;
+}
+
+std::string ChangedElsewhereText(const AddressEntry& seen, std::string_view consequence) {
+  return "The address \"" + seen.name +
+         "\" was changed or deleted in another window meanwhile, so " + std::string(consequence);
+}
+
+// The current record as this window last read it; null when there is none.
+const AddressEntry* CurrentEntry(const AddressBook& book) {
+  const int current = book.currentRecord;
+  if (current < 0 || static_cast<std::size_t>(current) >= book.entries.size()) return nullptr;
+  return &book.entries[static_cast<std::size_t>(current)];
+}
+
+SaveResult NotSaved(const StoreResult& failed) {
+  return {SaveOutcome::kSaveFailed, std::string(kNotSavedTitle), NotSavedText(failed)};
+}
+
+SaveResult StoreForm(FileSystem& fs, AddressBook& book, const AddresseeForm& form,
+                     LockClock& clock) {
   if (const auto found = FindUnstorableCharacter(form)) {
     return {SaveOutcome::kInvalidCharacter, std::string(kInvalidCharacterTitle),
             UnstorableCharacterText(*found)};
   }
+  HeldLock lock;
+  if (StoreResult r = LockBook(fs, book, clock, &lock); !r.ok) return NotSaved(r);
+  std::vector<AddressEntry> entries;
+  if (StoreResult r = ReadCurrentEntries(fs, book, &entries); !r.ok) return NotSaved(r);
+
+  AddressEntry stored = EntryFromForm(form);
+  std::string notice;
+  std::optional<std::size_t> at;
+  if (const AddressEntry* seen = book.newEntryFlag ? nullptr : CurrentEntry(book)) {
+    at = FindAddress(entries, *seen, static_cast<std::size_t>(book.currentRecord));
+    if (!at) notice = ChangedElsewhereText(*seen, "this one was saved as a new entry.");
+  }
   std::string bytes;
-  const int current = book.currentRecord;
-  if (current >= 0 && static_cast<std::size_t>(current) < book.entries.size() &&
-      !book.newEntryFlag) {
-    // Update in place: the current entry takes the form, keeping its number.
-    AddressEntry& entry = book.entries[static_cast<std::size_t>(current)];
-    AddressEntry updated = EntryFromForm(form);
-    updated.number = entry.number;
-    std::swap(entry, updated);
-    bytes = FormatBookFile(book.entries);
-    std::swap(entry, updated);  // the book changes only once the file has
+  if (at) {
+    // Update in place: the entry takes the form and is listed.
+    std::swap(entries[*at], stored);
+    bytes = FormatBookFile(entries);
   } else {
-    const AddressEntry added = EntryFromForm(form);
-    const std::size_t next = AppendBookLines(bytes, std::span(&added, 1), 0);
-    AppendBookLines(bytes, book.entries, next);
+    // A new entry goes first; the sort on reading back puts it in its place.
+    const std::size_t next = AppendBookLines(bytes, std::span(&stored, 1), 0);
+    AppendBookLines(bytes, entries, next);
   }
-  const StoreResult written = RewriteWithBackup(fs, book, bytes);
-  if (!written.ok) {
-    return {SaveOutcome::kSaveFailed, std::string(kNotSavedTitle), NotSavedText(written.reason)};
-  }
+  if (StoreResult r = RewriteWithBackup(fs, book, bytes); !r.ok) return NotSaved(r);
   const StoreResult readBack = ReadBackSorted(fs, book, bytes);
   book.currentRecord = -1;
   book.newEntryFlag = false;
   if (!readBack.ok) {
-    return {
-        SaveOutcome::kSaved, "Address Book",
-        "The address was saved, but the address book could not be read back. " + readBack.reason};
+    if (!notice.empty()) notice += ' ';
+    notice +=
+        "The address was saved, but the address book could not be read back. " + readBack.reason;
   }
-  return {};
+  if (notice.empty()) return {};
+  return {SaveOutcome::kSaved, std::string(kNoticeTitle), notice};
 }
 
 }  // namespace
 
-StoreResult ReadAddressbook(FileSystem& fs, AddressBook& book) {
+StoreResult ReadAddressbook(FileSystem& fs, AddressBook& book, LockClock& clock) {
   book.currentRecord = -1;
   book.entries.clear();
   if (!BookFileExists(fs, book)) return {};
   const std::string path = book.FilePath();
   std::string bytes;
   if (!fs.ReadFile(path, &bytes)) return Failure(CouldNotRead(path));
-  return SortBookBytes(fs, path, bytes, &book.entries);
+  SortedBook sorted = SortBook(bytes);
+  StoreResult result;
+  if (sorted.bytes != bytes) {
+    // Writing the sorted form is a change of the file: made under the lock, on the file
+    // as it is then. Another window that holds the lock throughout leaves it sorted.
+    const HeldLock lock = LockForChange(fs, path, clock);
+    if (lock.status == LockStatus::kTaken) {
+      if (fs.ReadFile(path, &bytes)) {
+        sorted = SortBook(bytes);
+        result = WriteSorted(fs, path, bytes, sorted);
+      } else {
+        result = Failure(CouldNotRead(path));
+      }
+    } else if (lock.status == LockStatus::kFailed) {
+      result = Failure(CouldNotWrite(path) + " It is kept unsorted.");
+    }
+  }
+  book.entries = std::move(sorted.entries);
+  return result;
 }
 
-StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book) {
+StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book, LockClock& clock) {
   const std::string path = book.FilePath();
   if (!BookFileExists(fs, book)) {
-    if (!WriteFileAtomically(fs, path, "")) return Failure(CouldNotWrite(path));
-    book.entries.clear();
-    return {};
+    // Creating the file is a change too, unless another window makes it meanwhile.
+    const HeldLock lock = LockForChange(fs, path, clock);
+    if (lock.status == LockStatus::kFailed) return Failure(CouldNotWrite(path));
+    if (lock.status == LockStatus::kTaken && !BookFileExists(fs, book) &&
+        !WriteFileAtomically(fs, path, "")) {
+      return Failure(CouldNotWrite(path));
+    }
+    if (!BookFileExists(fs, book)) {
+      book.entries.clear();
+      return {};
+    }
   }
-  std::string bytes;
-  if (!fs.ReadFile(path, &bytes)) return Failure(CouldNotRead(path));
-  book.entries = ParseBookFile(bytes);
-  return {};
-}
-
-StoreResult WriteAddressbook(FileSystem& fs, AddressBook& book, const AddresseeForm* newEntry) {
-  std::string bytes;
-  std::size_t next = 0;
-  if (newEntry) {
-    const AddressEntry added = EntryFromForm(*newEntry);
-    next = AppendBookLines(bytes, std::span(&added, 1), 0);
-  }
-  AppendBookLines(bytes, book.entries, next);
-  if (StoreResult written = RewriteWithBackup(fs, book, bytes); !written.ok) return written;
-  return ReadBackSorted(fs, book, bytes);
+  return ReadInFileOrder(fs, book);
 }
 
 std::optional<UnstorableCharacter> FindUnstorableCharacter(const AddresseeForm& form) {
@@ -186,39 +279,51 @@ std::string UnstorableCharacterText(const UnstorableCharacter& found) {
          ", which an address book cannot store. Please remove it.";
 }
 
-SaveResult SaveAddressee(FileSystem& fs, AddressBook& book, const AddresseeForm& form) {
+SaveResult SaveAddressee(FileSystem& fs, AddressBook& book, const AddresseeForm& form,
+                         LockClock& clock) {
   if (form.name.find_first_not_of(' ') == std::string::npos) {
     return {SaveOutcome::kInvalidName, std::string(kInvalidNameTitle),
             std::string(kInvalidNameText)};
   }
-  return StoreForm(fs, book, form);
+  return StoreForm(fs, book, form, clock);
 }
 
-SaveResult SaveAfterPrinting(FileSystem& fs, AddressBook& book, const AddresseeForm& form) {
+SaveResult SaveAfterPrinting(FileSystem& fs, AddressBook& book, const AddresseeForm& form,
+                             LockClock& clock) {
   if (form.name.empty()) return {SaveOutcome::kNothingToSave, {}, {}};
-  return StoreForm(fs, book, form);
+  return StoreForm(fs, book, form, clock);
 }
 
-DeleteResult DeleteCurrentRecord(FileSystem& fs, AddressBook& book) {
-  const int current = book.currentRecord;
-  if (current < 0 || static_cast<std::size_t>(current) >= book.entries.size()) {
-    return {DeleteOutcome::kNoCurrentRecord, {}, {}};
+DeleteResult DeleteCurrentRecord(FileSystem& fs, AddressBook& book, LockClock& clock) {
+  const AddressEntry* seen = CurrentEntry(book);
+  if (!seen) return {DeleteOutcome::kNoCurrentRecord, {}, {}};
+  auto failed = [](const StoreResult& r) {
+    return DeleteResult{DeleteOutcome::kDeleteFailed, std::string(kNotSavedTitle), NotSavedText(r)};
+  };
+  HeldLock lock;
+  if (StoreResult r = LockBook(fs, book, clock, &lock); !r.ok) return failed(r);
+  std::vector<AddressEntry> entries;
+  if (StoreResult r = ReadCurrentEntries(fs, book, &entries); !r.ok) return failed(r);
+
+  DeleteResult result;
+  const auto at = FindAddress(entries, *seen, static_cast<std::size_t>(book.currentRecord));
+  if (at) {
+    // Only that one entry goes; the others are renumbered from 0.
+    const std::span<const AddressEntry> all(entries);
+    std::string bytes;
+    const std::size_t next = AppendBookLines(bytes, all.first(*at), 0);
+    AppendBookLines(bytes, all.subspan(*at + 1), next);
+    if (StoreResult r = RewriteWithBackup(fs, book, bytes); !r.ok) return failed(r);
+    if (!ReadInFileOrder(fs, book).ok) book.entries = ParseBookFile(bytes);
+  } else {
+    // Nothing to remove: the book is shown as the file holds it now.
+    result = {DeleteOutcome::kDeleted, std::string(kNoticeTitle),
+              ChangedElsewhereText(*seen, "nothing was deleted.")};
+    book.entries = std::move(entries);
   }
-  // The record the form shows is the one at its position; only that one goes.
-  const std::span<const AddressEntry> all(book.entries);
-  const auto index = static_cast<std::size_t>(current);
-  std::string bytes;
-  const std::size_t next = AppendBookLines(bytes, all.first(index), 0);
-  AppendBookLines(bytes, all.subspan(index + 1), next);
-  const StoreResult written = RewriteWithBackup(fs, book, bytes);
-  if (!written.ok) {
-    return {DeleteOutcome::kDeleteFailed, std::string(kNotSavedTitle),
-            NotSavedText(written.reason)};
-  }
-  if (!RereadAddressbook(fs, book).ok) book.entries = ParseBookFile(bytes);
   book.currentRecord = -1;
   book.newEntryFlag = false;
-  return {};
+  return result;
 }
 
 void ClearAddressee(AddressBook& book) {

@@ -1,7 +1,9 @@
 // The open address book behind the addressee form, and the commands that add, update,
-// delete and clear records. The book file is the master copy: every change rewrites it
-// (backup first, then an atomic replace) and reads it back. Nothing here shows anything:
-// each command returns what the window has to do and the texts it has to show.
+// delete and clear records. The book file is the master copy, and other windows may
+// change it too: every change takes the book's lock, reads the file as it is now,
+// applies this window's one change to it, rewrites it (backup first, then an atomic
+// replace), reads it back and releases the lock. Nothing here shows anything: each
+// command returns what the window has to do and the texts it has to show.
 #pragma once
 
 #include <optional>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "addressbook/book_file.h"
+#include "base/file_lock.h"
 #include "base/file_system.h"
 
 namespace qr {
@@ -28,29 +31,31 @@ struct AddressBook {
 struct StoreResult {
   bool ok = true;
   std::string reason;
+  bool inUse = false;  // another window held the book's lock; `reason` is kInUseText
 };
 
-// Sorts the book file on disk by name, then reads it into `entries` (numbers set to
-// the line positions). A missing file gives an empty book. `currentRecord` becomes -1.
-StoreResult ReadAddressbook(FileSystem& fs, AddressBook& book);
+// Sorts the book file on disk by name (under the book's lock, when it is not sorted
+// yet), then reads it into `entries` (numbers set to the line positions). A missing file
+// gives an empty book. `currentRecord` becomes -1. Should another window hold the lock
+// throughout, the file is left as it is and the book is still read sorted.
+StoreResult ReadAddressbook(FileSystem& fs, AddressBook& book,
+                            LockClock& clock = SteadyLockClock());
 
 // Reads the book file into `entries` in file order, stored numbers included, without
-// sorting; creates the file empty when it does not exist. `currentRecord` is kept.
-// On failure `entries` stay as they were.
-StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book);
-
-// Backs up and rewrites the book file from `entries`, with the form as a new first entry
-// when `newEntry` is given, then ReadAddressbook. On a failed rewrite the file, `entries`
-// and `currentRecord` stay as they were.
-StoreResult WriteAddressbook(FileSystem& fs, AddressBook& book, const AddresseeForm* newEntry);
+// sorting; creates the file empty (under the lock) when it does not exist.
+// `currentRecord` is kept. On failure `entries` stay as they were.
+StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book,
+                              LockClock& clock = SteadyLockClock());
 
 // What the window must do after a save or a delete.
 enum class SaveOutcome {
   kSaved,             // empty the six fields and focus the Name field; `text`, when not
-                      // empty, is a notice to show (saved, but not read back / sorted)
+                      // empty, is a notice to show (saved as a new entry because another
+                      // window changed the record; saved, but not read back / sorted)
   kInvalidName,       // show `title` / `text`; the form stays as it is
   kInvalidCharacter,  // show `title` / `text`; the form stays as it is
   kSaveFailed,        // show `title` / `text`; the form stays as it is, the book unchanged
+                      // (also when another window held the book for the whole wait)
   kNothingToSave,     // save after printing with an empty Name: nothing happens
 };
 
@@ -65,6 +70,10 @@ inline constexpr std::string_view kInvalidNameText =
     "You must at least enter a Name to associate this information with";
 inline constexpr std::string_view kInvalidCharacterTitle = "Invalid Character";
 inline constexpr std::string_view kNotSavedTitle = "Address Book Not Saved";
+inline constexpr std::string_view kInUseText =
+    "The address book is in use in another window. Try again.";
+// The title of a notice after a change that went through but not quite as asked.
+inline constexpr std::string_view kNoticeTitle = "Address Book";
 
 // A character that cannot be stored in a book line ("^", CR, LF, NUL) and where it is.
 struct UnstorableCharacter {
@@ -80,16 +89,22 @@ std::optional<UnstorableCharacter> FindUnstorableCharacter(const AddresseeForm& 
 std::string UnstorableCharacterText(const UnstorableCharacter& found);
 
 // The Save command. The Name must hold a character other than a space. With a current
-// record and `newEntryFlag` clear, that record takes the form; otherwise the form is
-// added as a new entry. On success `currentRecord` is -1 and `newEntryFlag` clear.
-SaveResult SaveAddressee(FileSystem& fs, AddressBook& book, const AddresseeForm& form);
+// record and `newEntryFlag` clear, that record takes the form: it is found in the file as
+// it is now by its six fields as this window last read them, and when another window
+// has changed or deleted it meanwhile, the form is added as a new entry with a notice.
+// Otherwise the form is added as a new entry, first in the file before the sort. On
+// success `currentRecord` is -1 and `newEntryFlag` clear.
+SaveResult SaveAddressee(FileSystem& fs, AddressBook& book, const AddresseeForm& form,
+                         LockClock& clock = SteadyLockClock());
 
 // The save that follows a print run: as SaveAddressee, but any non-empty Name counts
 // (spaces only included) and an empty Name saves nothing and says nothing.
-SaveResult SaveAfterPrinting(FileSystem& fs, AddressBook& book, const AddresseeForm& form);
+SaveResult SaveAfterPrinting(FileSystem& fs, AddressBook& book, const AddresseeForm& form,
+                             LockClock& clock = SteadyLockClock());
 
 enum class DeleteOutcome {
-  kDeleted,          // empty the six fields and focus the Name field
+  kDeleted,          // empty the six fields and focus the Name field; `text`, when not
+                     // empty, is a notice to show (the record was gone or changed already)
   kNoCurrentRecord,  // nothing to delete: nothing happens
   kDeleteFailed,     // show `title` / `text`; the book and the form stay as they were
 };
@@ -100,8 +115,12 @@ struct DeleteResult {
   std::string text;
 };
 
-// Drops the current record from the book file (backup first), then RereadAddressbook.
-DeleteResult DeleteCurrentRecord(FileSystem& fs, AddressBook& book);
+// Drops the current record from the book file (backup first), then rereads it. The
+// record is found in the file as it is now by its six fields as this window last read
+// them; when another window has changed or deleted it meanwhile, nothing is removed and
+// a notice says so.
+DeleteResult DeleteCurrentRecord(FileSystem& fs, AddressBook& book,
+                                 LockClock& clock = SteadyLockClock());
 
 // The Clear command: no record current, flag clear. The window empties the six fields.
 void ClearAddressee(AddressBook& book);

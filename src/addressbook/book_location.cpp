@@ -15,12 +15,13 @@ BookChoice ChooseBook(std::string_view dialogAnswer, const BookLocation& current
   return {chosen, false};
 }
 
-StoreResult OpenAddressbook(FileSystem& fs, AddressBook& book, const BookLocation& location) {
+StoreResult OpenAddressbook(FileSystem& fs, AddressBook& book, const BookLocation& location,
+                            LockClock& clock) {
   book.directory = location.directory;
   book.fileName = location.fileName;
   book.entries.clear();
   book.newEntryFlag = false;
-  return ReadAddressbook(fs, book);
+  return ReadAddressbook(fs, book, clock);
 }
 
 AddressEntry SampleEntry() {
@@ -34,11 +35,17 @@ AddressEntry SampleEntry() {
                       "1"};
 }
 
-StoreResult CreateAddressbook(FileSystem& fs, AddressBook& book, const BookLocation& location) {
+StoreResult CreateAddressbook(FileSystem& fs, AddressBook& book, const BookLocation& location,
+                              LockClock& clock) {
   AddressBook created;
   created.directory = location.directory;
   created.fileName = location.fileName;
   const std::string path = created.FilePath();
+  HeldLock lock = LockForChange(fs, path, clock);
+  if (lock.status == LockStatus::kBusy) return {false, std::string(kInUseText), true};
+  if (lock.status == LockStatus::kFailed) {
+    return {false, "The lock file " + LockFilePath(path) + " could not be made."};
+  }
   if (fs.FileExistsInFolder(created.directory, created.fileName)) {
     const std::string backup = created.directory + BackupFileName(created.fileName);
     if (!fs.Copy(path, backup)) {
@@ -49,8 +56,9 @@ StoreResult CreateAddressbook(FileSystem& fs, AddressBook& book, const BookLocat
   if (!WriteFileAtomically(fs, path, FormatBookFile(std::span(&sample, 1)))) {
     return {false, path + " could not be written."};
   }
+  lock.lock.reset();
   book = std::move(created);
-  return ReadAddressbook(fs, book);
+  return ReadAddressbook(fs, book, clock);
 }
 
 std::string BookFolderAfterLoad(FileSystem& fs, const std::string& storedFolder,

@@ -43,14 +43,17 @@ std::string BookFolderAfterLoad(FileSystem& fs, const std::string& storedFolder,
 
 // Opens the book at `location`: the book becomes that file's entries, sorted (empty when
 // the file does not exist), with no record current.
-StoreResult OpenAddressbook(FileSystem& fs, AddressBook& book, const BookLocation& location);
+StoreResult OpenAddressbook(FileSystem& fs, AddressBook& book, const BookLocation& location,
+                            LockClock& clock = SteadyLockClock());
 
 // The one entry a new book file starts with.
 AddressEntry SampleEntry();
 
 // Makes `location` a new book holding only the sample entry, replacing a file of that
-// name (which is first copied to its backup), then opens it. When the file cannot be
-// written, nothing is replaced and `book` is not changed.
-StoreResult CreateAddressbook(FileSystem& fs, AddressBook& book, const BookLocation& location);
+// name (which is first copied to its backup), under that book's lock, then opens it.
+// When the file cannot be written, or another window holds its lock throughout, nothing
+// is replaced and `book` is not changed.
+StoreResult CreateAddressbook(FileSystem& fs, AddressBook& book, const BookLocation& location,
+                              LockClock& clock = SteadyLockClock());
 
 }  // namespace qr

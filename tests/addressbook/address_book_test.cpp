@@ -305,17 +305,6 @@ TEST_F(AddressBookTest, SameNameTwiceMakesTwoEntriesInSaveOrder) {
             "Ann^1 Elm St^^Lewes^DE^19901^0^1\r\nAnn^1 Elm St^^Dover^DE^19901^1^1\r\n");
 }
 
-TEST_F(AddressBookTest, WriteAddressbookPutsTheNewEntryFirstThenReadsBackSorted) {
-  Open(kTwo);
-  const AddresseeForm form = Form("Baker");
-  ASSERT_TRUE(WriteAddressbook(fs_, book_, &form).ok);
-  EXPECT_EQ(fs_.Content(kBackup), kTwo);
-  ASSERT_EQ(book_.entries.size(), 3u);
-  EXPECT_EQ(book_.entries[1].name, "Baker");
-  ASSERT_TRUE(WriteAddressbook(fs_, book_, nullptr).ok);
-  EXPECT_EQ(book_.entries.size(), 3u);
-}
-
 // The same save on the real disk: the atomic replace leaves only the book and its backup.
 TEST(AddressBookOnDiskTest, SmithThenAdamsByteForByte) {
   const std::filesystem::path dir =

@@ -115,6 +115,7 @@ void DeleteRecordCommand(Shell& shell) {
   switch (r.outcome) {
     case DeleteOutcome::kDeleted:
       AfterStoreSucceeded(shell);
+      if (!r.text.empty()) ShowMessage(shell, r.title, r.text, MB_OK | MB_ICONWARNING);
       break;
     case DeleteOutcome::kNoCurrentRecord:
       break;
