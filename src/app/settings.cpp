@@ -1,5 +1,8 @@
 #include "app/settings.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "base/file_system.h"
 
 namespace qr {
@@ -38,9 +41,28 @@ void FillIfEmpty(std::string& value, const char* fallback) {
   if (value.empty()) value = fallback;
 }
 
+// Takes what WriteBookKeys writes as a list of values, in order; comments are left out.
+class ValueList {
+ public:
+  void SelectGroup(std::string_view group) { group_ = group; }
+  void WriteText(std::string_view key, std::string_view value) {
+    values.push_back({group_, std::string(key), std::string(value)});
+  }
+  void WriteNumber(std::string_view key, std::int32_t value) {
+    WriteText(key, std::to_string(value));
+  }
+  void Comment(std::string_view) {}
+
+  std::vector<SettingsValue> values;
+
+ private:
+  std::string group_;
+};
+
 // The keys of every group but Version, in file order, as both writers put them.
-// `printer` is what goes into Default Printer.
-void WriteBookKeys(PreferenceFile& pf, const std::string& bookFileName, const BookSettings& s,
+// `printer` is what goes into Default Printer. `Writer` is a PreferenceFile or a ValueList.
+template <typename Writer>
+void WriteBookKeys(Writer& pf, const std::string& bookFileName, const BookSettings& s,
                    const std::string& printer, bool withComments) {
   pf.SelectGroup(kAppGroup);
   pf.WriteText(kAddressbookKey, bookFileName);
@@ -79,6 +101,25 @@ void WriteBookKeys(PreferenceFile& pf, const std::string& bookFileName, const Bo
   pf.WriteNumber(kWindowYKey, s.windowY);
 }
 
+// The values of `s` as the companion file holds them, with `printer` as Default Printer.
+std::vector<SettingsValue> StoredValues(const std::string& bookFileName, const BookSettings& s,
+                                        const std::string& printer) {
+  ValueList list;
+  WriteBookKeys(list, bookFileName, s, printer, /*withComments=*/false);
+  return std::move(list.values);
+}
+
+bool SameKey(const SettingsValue& a, const SettingsValue& b) {
+  return a.group == b.group && a.key == b.key;
+}
+
+// Whether this window changed `now` since it last read or wrote the file.
+bool Changed(const std::vector<SettingsValue>& stored, const SettingsValue& now) {
+  const auto was =
+      std::find_if(stored.begin(), stored.end(), [&](const auto& v) { return SameKey(v, now); });
+  return was == stored.end() || was->value != now.value;
+}
+
 }  // namespace
 
 void WriteFirstRunAppSettings(PreferenceFile& pf, const std::string& path,
@@ -105,13 +146,16 @@ void WriteDefaultBookSettings(PreferenceFile& pf, const std::string& companionPa
     s.addresseeHorizontal = 0;
     s.addresseeVertical = 0;
   }
+  s.stored.clear();
+  const HeldLock lock = LockForChange(pf.Files(), companionPath);
+  if (lock.status != LockStatus::kTaken) return;
   pf.Create(companionPath);
   pf.Comment(kTitleComment);
   pf.Comment("");
   pf.SelectGroup(kAppGroup);
   pf.WriteText(kVersionKey, kProgramVersion);
   WriteBookKeys(pf, bookFileName, s, "", /*withComments=*/true);
-  pf.Close();
+  if (pf.Close()) s.stored = StoredValues(bookFileName, s, "");
 }
 
 bool LoadBookSettings(PreferenceFile& pf, const std::string& companionPath,
@@ -121,7 +165,17 @@ bool LoadBookSettings(PreferenceFile& pf, const std::string& companionPath,
     return false;
   }
   pf.SelectGroup(kAppGroup);
-  if (pf.ReadText(kVersionKey, "") != kProgramVersion) pf.WriteText(kVersionKey, kProgramVersion);
+  HeldLock lock;
+  if (pf.ReadText(kVersionKey, "") != kProgramVersion) {
+    // Writing the version back is a change: made under the lock, on the file as it is then.
+    lock = LockForChange(pf.Files(), companionPath);
+    if (lock.status == LockStatus::kTaken && pf.Open(companionPath)) {
+      pf.SelectGroup(kAppGroup);
+      if (pf.ReadText(kVersionKey, "") != kProgramVersion) {
+        pf.WriteText(kVersionKey, kProgramVersion);
+      }
+    }
+  }
   s.bookFolder = pf.ReadText(kAddressbookDirectoryKey, "");
 
   pf.SelectGroup(kSenderGroup);
@@ -147,18 +201,27 @@ bool LoadBookSettings(PreferenceFile& pf, const std::string& companionPath,
   s.windowX = pf.ReadNumber(kWindowXKey, 0);
   s.windowY = pf.ReadNumber(kWindowYKey, 0);
   pf.Close();
+  s.stored = StoredValues(bookFileName, s, s.defaultPrinter);
   return true;
 }
 
 bool SaveBookSettings(PreferenceFile& pf, const std::string& companionPath,
-                      const std::string& bookFileName, BookSettings& s) {
+                      const std::string& bookFileName, BookSettings& s, LockClock& clock) {
   FillIfEmpty(s.returnFont, "Arial");
   FillIfEmpty(s.returnSize, "12");
   FillIfEmpty(s.addressFont, "Arial");
   FillIfEmpty(s.addressSize, "14");
-  if (!pf.Open(companionPath)) return false;
-  WriteBookKeys(pf, bookFileName, s, s.defaultPrinter, /*withComments=*/false);
-  return pf.Close();
+  const HeldLock lock = LockForChange(pf.Files(), companionPath, clock);
+  if (lock.status != LockStatus::kTaken || !pf.Open(companionPath)) return false;
+  // The file as it is now takes this window's changes; the other keys keep what they hold.
+  std::vector<SettingsValue> now = StoredValues(bookFileName, s, s.defaultPrinter);
+  for (const SettingsValue& v : now) {
+    pf.SelectGroup(v.group);
+    if (Changed(s.stored, v) || !pf.HasKey(v.key)) pf.WriteText(v.key, v.value);
+  }
+  if (!pf.Close()) return false;
+  s.stored = std::move(now);
+  return true;
 }
 
 void RememberCurrentBook(FileSystem& fs, PreferenceFile& pf, const std::string& dataFolder,

@@ -1,10 +1,14 @@
 // The keys of the application settings file "qr.inf" and of each address book's
-// companion ".inf" file, and the routines that write, load and save them.
+// companion ".inf" file, and the routines that write, load and save them. Other windows
+// may have the same book open: a book's companion file is changed under its lock, and a
+// save writes only the keys this window changed.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "base/file_lock.h"
 #include "base/preference_file.h"
 #include "base/version.h"
 
@@ -18,6 +22,15 @@ inline constexpr char kVersionKey[] = "Version";
 inline constexpr char kCurrentAddressbookKey[] = "CurrentAddressbook";
 inline constexpr char kCurrentAddressbookDirectoryKey[] = "CurrentAddressbookDirectory";
 inline constexpr char kLastCheckValueKey[] = "LastCheckValue";
+
+// One key of a companion file with the value written for it.
+struct SettingsValue {
+  std::string group;
+  std::string key;
+  std::string value;
+
+  bool operator==(const SettingsValue&) const = default;
+};
 
 // The settings of one address book, kept in its companion file.
 struct BookSettings {
@@ -39,6 +52,11 @@ struct BookSettings {
   std::string addressStyle;
   std::int32_t windowX = 0;
   std::int32_t windowY = 0;
+  // Every key as this window last read or wrote the companion file, in file order.
+  // A save writes only the keys whose value differs from it (and those the file lacks),
+  // so that what another window saved meanwhile under other keys stays. Empty: nothing
+  // is known, and a save writes every key.
+  std::vector<SettingsValue> stored;
 };
 
 // First-run content of "qr.inf".
@@ -49,14 +67,18 @@ void WriteFirstRunAppSettings(PreferenceFile& pf, const std::string& path,
 void WriteDefaultBookSettings(PreferenceFile& pf, const std::string& companionPath,
                               const std::string& bookFileName, BookSettings& s, bool keepPositions);
 // Loader: returns false when the companion did not open (the defaults were written instead).
-// The file is written back only when its Version was not the program's.
+// The file is written back (under its lock) only when its Version was not the program's.
 bool LoadBookSettings(PreferenceFile& pf, const std::string& companionPath,
                       const std::string& bookFileName, BookSettings& s);
 // Saver (the caller has already put the field texts, positions, window position and printer
-// into s): fills empty font values, writes the companion file, closes it. Returns false if the file
-// did not open (nothing is written then), and also when writing it back failed.
+// into s): fills empty font values; then, under the companion file's lock, reads the file as
+// it is now, writes the keys that differ from s.stored or are missing, and closes it. Returns
+// false if the file did not open or another window held its lock for the whole wait (nothing
+// is written then, and the changes stay changes for the next save), and also when writing it
+// back failed.
 bool SaveBookSettings(PreferenceFile& pf, const std::string& companionPath,
-                      const std::string& bookFileName, BookSettings& s);
+                      const std::string& bookFileName, BookSettings& s,
+                      LockClock& clock = SteadyLockClock());
 
 // Which change of the open book "qr.inf" records.
 enum class BookChange {

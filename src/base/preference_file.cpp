@@ -222,6 +222,8 @@ std::string PreferenceFile::ReadText(std::string_view key, std::string_view def)
   return FromFile(TrimRight(TrimLeft(it->value)));
 }
 
+bool PreferenceFile::HasKey(std::string_view key) const { return FindKey(key) != lines_.end(); }
+
 std::int32_t PreferenceFile::ReadNumber(std::string_view key, std::int32_t def) const {
   const auto it = FindKey(key);
   if (it == lines_.end()) return def;

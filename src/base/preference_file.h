@@ -29,6 +29,8 @@ class PreferenceFile {
   // needed write failed.
   bool Close();
   bool IsOpen() const;
+  // The file system the files are read from and written to.
+  FileSystem& Files() const { return fs_; }
 
   // Makes `group` the current group; true when the file has it. An unknown name
   // becomes pending: its group line is appended at the end by the next write or
@@ -40,6 +42,8 @@ class PreferenceFile {
   // The leading decimal number of the key's value (blanks, sign, digits; no digits
   // give 0), or `def` when the key is absent.
   std::int32_t ReadNumber(std::string_view key, std::int32_t def) const;
+  // Whether the current group has the key.
+  bool HasKey(std::string_view key) const;
   // Replaces the key's value in the current group, or inserts "key = value" after
   // the group's last line.
   void WriteText(std::string_view key, std::string_view value);
