@@ -5,6 +5,7 @@
 #include <string>
 
 #include "support/memory_file_system.h"
+#include "support/step_clock.h"
 
 namespace qr {
 namespace {
@@ -241,6 +242,55 @@ TEST_F(SettingsTest, SaveWithoutACompanionWritesNothing) {
   EXPECT_FALSE(SaveBookSettings(pf_, kCompanion, kBookFile, s));
   EXPECT_FALSE(fs_.files.contains(kCompanion));
   EXPECT_EQ(fs_.creates, 0);
+}
+
+// Two windows that changed different keys of one book's settings both keep them, and for
+// a key both changed the later save wins: B's save runs just before each file operation
+// of A's save, then after it; a save that finds the file locked writes nothing and its
+// window saves its changes on the next try.
+TEST_F(SettingsTest, TwoWindowsSavingKeepEachOthersKeys) {
+  int gaveUp = 0;
+  for (int point = 1;; ++point) {
+    SCOPED_TRACE("window B just before operation " + std::to_string(point) + " of window A");
+    BookSettings held = HeldSettings();
+    WriteDefaultBookSettings(pf_, kCompanion, kBookFile, held, /*keepPositions=*/false);
+    PreferenceFile pfA(fs_), pfB(fs_);
+    BookSettings a, b;
+    ASSERT_TRUE(LoadBookSettings(pfA, kCompanion, kBookFile, a));
+    ASSERT_TRUE(LoadBookSettings(pfB, kCompanion, kBookFile, b));
+    a.senderName = "Ann";
+    a.windowX = 40;
+    b.senderStreet = "9 New St";
+    b.addressFont = "Verdana";
+    b.windowX = 80;
+    qr::testing::StepClock clockB;
+    bool savedInside = false;
+    fs_.InterleaveAt(point, [&] {
+      const std::string before = fs_.files[kCompanion];
+      savedInside = SaveBookSettings(pfB, kCompanion, kBookFile, b, clockB);
+      if (!savedInside) {
+        EXPECT_EQ(fs_.files[kCompanion], before);
+      }
+    });
+    ASSERT_TRUE(SaveBookSettings(pfA, kCompanion, kBookFile, a));
+    const bool interleaved = fs_.interleaved();
+    fs_.InterleaveAt(0, nullptr);
+    if (!savedInside) {
+      gaveUp += interleaved;
+      ASSERT_TRUE(SaveBookSettings(pfB, kCompanion, kBookFile, b, clockB));
+    }
+
+    BookSettings read;
+    ASSERT_TRUE(LoadBookSettings(pf_, kCompanion, kBookFile, read));
+    EXPECT_EQ(read.senderName, "Ann");
+    EXPECT_EQ(read.senderStreet, "9 New St");
+    EXPECT_EQ(read.addressFont, "Verdana");
+    EXPECT_EQ(read.windowX, savedInside ? 40 : 80);
+    EXPECT_EQ(read.returnFont, "Georgia");
+    EXPECT_EQ(read.windowY, -4);
+    if (!interleaved) break;
+  }
+  EXPECT_GT(gaveUp, 2) << "window B never found the settings file locked";
 }
 
 // Load and New remember the book for the next start in qr.inf; only Load keeps a

@@ -1,8 +1,8 @@
 #include "base/file_system.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace qr {
@@ -12,7 +12,8 @@ class FileSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
-           ("qr_fs_test_" + std::to_string(::getpid()) + "_" +
+           ("qr_fs_test_" +
+            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "_" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
@@ -48,6 +49,30 @@ TEST_F(FileSystemTest, AtomicWriteIntoAMissingFolderFailsCleanly) {
   EXPECT_FALSE(WriteFileAtomically(fs_, folder_ + "nowhere/book.adb", "x"));
   std::string bytes;
   EXPECT_FALSE(fs_.ReadFile(folder_ + "nowhere/book.adb", &bytes));
+}
+
+// The same on POSIX (flock) and on Windows (no sharing, delete on close).
+TEST_F(FileSystemTest, ALockIsHeldOnceAndItsFileGoesWithIt) {
+  const std::string path = folder_ + "book.adb.lock";
+  LockAttempt first = fs_.TryLock(path);
+  ASSERT_TRUE(first.lock);
+  EXPECT_TRUE(fs_.FileExistsInFolder(folder_, "book.adb.lock"));
+  const LockAttempt second = fs_.TryLock(path);
+  EXPECT_FALSE(second.lock);
+  EXPECT_TRUE(second.busy);
+  first.lock.reset();
+  EXPECT_FALSE(fs_.FileExistsInFolder(folder_, "book.adb.lock"));
+
+  // A lock file nobody holds, as a program that died can leave it on a share.
+  ASSERT_TRUE(WriteFileAtomically(fs_, path, ""));
+  LockAttempt again = fs_.TryLock(path);
+  EXPECT_TRUE(again.lock);
+  again.lock.reset();
+  EXPECT_FALSE(fs_.FileExistsInFolder(folder_, "book.adb.lock"));
+
+  const LockAttempt nowhere = fs_.TryLock(folder_ + "missing/book.adb.lock");
+  EXPECT_FALSE(nowhere.lock);
+  EXPECT_FALSE(nowhere.busy);
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ class MemoryFileSystem final : public FileSystem {
 
   // Runs `other` once, just before the `n`th operation from now (counted from 1; every
   // call counts, reads and lock releases included). The operations `other` makes are
-  // not counted. Returns through interleaved() whether it ran.
+  // not counted. interleaved() tells whether it ran; n = 0 disarms it.
   void InterleaveAt(int n, std::function<void()> other) {
     interleaveAt_ = n;
     counted_ = 0;
