@@ -68,6 +68,17 @@ using namespace detail;
 constexpr DWORD kMaxSleepMs = 60000;
 constexpr DWORD kStopGraceMs = 1000;
 
+// Ends a program that still runs after a short wait, and closes its handle.
+void EndProcess(UniqueHandle& process) {
+  if (!process) return;
+  if (WaitForSingleObject(process.get(), kStopGraceMs) == WAIT_TIMEOUT) {
+    std::printf("  the program was still running; ending it\n");
+    TerminateProcess(process.get(), 1);
+    WaitForSingleObject(process.get(), 5000);
+  }
+  process.Reset();
+}
+
 }  // namespace
 
 Driver::Driver(ScenarioFolders folders) : folders_(std::move(folders)) {
@@ -131,7 +142,8 @@ const std::map<std::string, Driver::CommandInfo>& Driver::Commands() {
       {"sleep", {&Driver::Pause, 1, 1, "sleep MS"}},
       {"write", {&Driver::Write, 2, 2, "write PATH \"CONTENT\""}},
       {"delete", {&Driver::Delete, 1, 1, "delete PATH"}},
-      {"start", {&Driver::Start, 0, 0, "start"}},
+      {"start", {&Driver::Start, 0, 1, "start [NAME]"}},
+      {"use", {&Driver::Use, 1, 1, "use NAME"}},
       {"wait-window", {&Driver::WaitWindow, 2, 3, "wait-window class|title TEXT [MS]"}},
       {"expect-no-window", {&Driver::ExpectNoWindow, 3, 3, "expect-no-window class|title TEXT MS"}},
       {"wait-exit", {&Driver::WaitExit, 1, 2, "wait-exit CODE [MS]"}},
@@ -203,13 +215,36 @@ bool Driver::Run(const std::vector<Command>& commands, std::string* error) {
 }
 
 void Driver::StopProgram() {
-  if (!process_) return;
-  if (WaitForSingleObject(process_.get(), kStopGraceMs) == WAIT_TIMEOUT) {
-    std::printf("  the program was still running; ending it\n");
-    TerminateProcess(process_.get(), 1);
-    WaitForSingleObject(process_.get(), 5000);
+  StopInstance();
+  for (auto& [name, instance] : parked_) EndProcess(instance.process);
+}
+
+void Driver::SwitchTo(const std::string& name) {
+  if (name == instance_) return;
+  parked_[instance_] = {std::move(process_), pid_, main_window_};
+  Instance next;
+  if (auto it = parked_.find(name); it != parked_.end()) {
+    next = std::move(it->second);
+    parked_.erase(it);
   }
-  process_.Reset();
+  process_ = std::move(next.process);
+  pid_ = next.pid;
+  main_window_ = next.main_window;
+  instance_ = name;
+}
+
+bool Driver::Use(const Command& command, std::string* error) {
+  const std::string name = Arg(command, 0);
+  if (name != instance_ && !parked_.contains(name)) {
+    *error = "no instance named " + Quote(name) + " was started";
+    return false;
+  }
+  SwitchTo(name);
+  return true;
+}
+
+void Driver::StopInstance() {
+  EndProcess(process_);
   main_window_ = nullptr;
 }
 
@@ -330,12 +365,13 @@ bool Driver::Delete(const Command& command, std::string* error) {
   return false;
 }
 
-bool Driver::Start(const Command&, std::string* error) {
+bool Driver::Start(const Command& command, std::string* error) {
+  if (!command.args.empty()) SwitchTo(Arg(command, 0));
   if (Running()) {
     *error = "the program is already running";
     return false;
   }
-  StopProgram();
+  StopInstance();
   const std::string folder = placeholders_["PROGRAM"];
   const std::string exe = folder + "\\quarrane.exe";
   std::string command_line = "\"" + exe + "\"";

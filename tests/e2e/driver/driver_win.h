@@ -1,6 +1,7 @@
 // Runs one scenario against the real program: prepares the scenario's folders,
 // starts quarrane.exe in them and carries out the scenario's commands in order,
-// stopping at the first that fails.
+// stopping at the first that fails. A scenario may run several copies of the program
+// side by side (named instances); the commands act on the current one.
 #pragma once
 
 #include <windows.h>
@@ -34,7 +35,7 @@ class Driver {
   // Carries out the commands; on failure `error` says which line, what was expected
   // and what was found.
   bool Run(const std::vector<Command>& commands, std::string* error);
-  // Ends the program: a short wait, then TerminateProcess.
+  // Ends every instance of the program: a short wait, then TerminateProcess.
   void StopProgram();
   // Saves the whole screen to the work folder (used after a failure).
   std::string SaveFailureScreenshot();
@@ -72,6 +73,11 @@ class Driver {
   bool Write(const Command&, std::string*);
   bool Delete(const Command&, std::string*);
   bool Start(const Command&, std::string*);
+  bool Use(const Command&, std::string*);
+  // Makes the instance `name` the current one, parking the one that was.
+  void SwitchTo(const std::string& name);
+  // Ends the current instance: a short wait, then TerminateProcess.
+  void StopInstance();
   bool WaitWindow(const Command&, std::string*);
   bool ExpectNoWindow(const Command&, std::string*);
   bool WaitExit(const Command&, std::string*);
@@ -111,9 +117,18 @@ class Driver {
   std::map<std::string, std::string> placeholders_;
   DWORD timeout_ms_ = 10000;
   UniqueHandle job_;
+  // The current instance of the program: its process and the window commands act on.
   UniqueHandle process_;
   DWORD pid_ = 0;
   HWND main_window_ = nullptr;
+  std::string instance_ = "main";
+  // The other instances, by name.
+  struct Instance {
+    UniqueHandle process;
+    DWORD pid = 0;
+    HWND main_window = nullptr;
+  };
+  std::map<std::string, Instance> parked_;
 };
 
 template <typename Check>
