@@ -8,7 +8,9 @@
 // Each launch saves one new name after another (Name field, then File > Save) until a
 // second thread ends the program with TerminateProcess after a random delay. A save
 // counts as done once the program has emptied the Name field, which it does only
-// after the new file is in place.
+// after the new file is in place. Every save takes the book's lock: a lock that a
+// killed program held, or a lock file one left behind (every other launch starts with
+// one), must not hold up the next save.
 #include <windows.h>
 
 #include <algorithm>
@@ -200,6 +202,7 @@ struct Totals {
   int launches = 0;
   int killsDuringSave = 0;  // kills that came while a save was under way
   int interruptedKept = 0;  // of those, the file already held the new name
+  int lockFilesLeft = 0;    // kills after which the program's lock file was still there
 };
 
 int Fail(const std::string& what) {
@@ -267,6 +270,8 @@ int main(int argc, char** argv) {
       return Fail("time budget spent after " + std::to_string(totals.saves) + " saves in " +
                   std::to_string(totals.launches) + " launches");
     if (!WriteWholeFile(bookFolder + "qr.inf", appSettings)) return Fail("cannot write qr.inf");
+    const bool planted = totals.launches % 2 == 1;
+    if (planted && !WriteWholeFile(book + ".lock", "")) return Fail("cannot write the lock file");
     ++totals.launches;
     Program quarrane;
     std::string error;
@@ -333,6 +338,7 @@ int main(int argc, char** argv) {
       return Fail("launch " + std::to_string(totals.launches) + ": the save of " + pending +
                   " did not finish" + (dialog ? " (a message box was open)" : ""));
     }
+    if (!planted && fs::exists(book + ".lock", ec)) ++totals.lockFilesLeft;
     bool tookPending = false;
     if (!CheckBook(book, saved, pending, &tookPending, &error))
       return Fail("after launch " + std::to_string(totals.launches) + " (killed after " +
@@ -347,8 +353,9 @@ int main(int argc, char** argv) {
   }
   std::printf(
       "%d launches, %zu saves done, %d kills during a save (%d of them after the new "
-      "file was in place), %zu entries in the book\n",
-      totals.launches, totals.saves, totals.killsDuringSave, totals.interruptedKept, saved.size());
+      "file was in place), %zu entries in the book, %d lock files left by a kill\n",
+      totals.launches, totals.saves, totals.killsDuringSave, totals.interruptedKept, saved.size(),
+      totals.lockFilesLeft);
   if (totals.saves < kMinSaves) return Fail("fewer saves than " + std::to_string(kMinSaves));
   std::printf("PASS\n");
   return 0;
