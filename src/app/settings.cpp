@@ -200,8 +200,17 @@ bool LoadBookSettings(PreferenceFile& pf, const std::string& companionPath,
   pf.SelectGroup(kWindowGroup);
   s.windowX = pf.ReadNumber(kWindowXKey, 0);
   s.windowY = pf.ReadNumber(kWindowYKey, 0);
+
+  // What the file holds for each key a save writes: a value this window shows otherwise
+  // (a number written as "12abc", a renamed book file) counts as changed.
+  s.stored.clear();
+  for (SettingsValue v : StoredValues(bookFileName, s, s.defaultPrinter)) {
+    pf.SelectGroup(v.group);
+    if (!pf.HasKey(v.key)) continue;
+    v.value = pf.ReadText(v.key, "");
+    s.stored.push_back(std::move(v));
+  }
   pf.Close();
-  s.stored = StoredValues(bookFileName, s, s.defaultPrinter);
   return true;
 }
 

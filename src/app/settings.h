@@ -28,8 +28,6 @@ struct SettingsValue {
   std::string group;
   std::string key;
   std::string value;
-
-  bool operator==(const SettingsValue&) const = default;
 };
 
 // The settings of one address book, kept in its companion file.
