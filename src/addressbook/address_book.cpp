@@ -88,15 +88,20 @@ StoreResult RewriteWithBackup(FileSystem& fs, const AddressBook& book, std::stri
   return {};
 }
 
-// After a successful rewrite with `written`, still under the lock: reads the book back,
-// sorted. Should the file not be readable, the book still holds what was written.
-StoreResult ReadBackSorted(FileSystem& fs, AddressBook& book, std::string_view written) {
+// After a successful rewrite with `written`, the file form of `entries` (sorted, no empty
+// names), still under the lock: reads the book back, sorted. A file that holds what was
+// written reads as `entries`, numbered by position. Should the file not be readable, the
+// book still holds what was written.
+StoreResult ReadBackSorted(FileSystem& fs, AddressBook& book, std::string_view written,
+                           std::vector<AddressEntry> entries) {
   book.currentRecord = -1;
   const std::string path = book.FilePath();
   std::string bytes;
-  if (!fs.ReadFile(path, &bytes)) {
-    book.entries = SortBook(written).entries;
-    return Failure(CouldNotRead(path));
+  const bool read = fs.ReadFile(path, &bytes);
+  if (!read || bytes == written) {
+    for (std::size_t i = 0; i < entries.size(); ++i) entries[i].number = std::to_string(i);
+    book.entries = std::move(entries);
+    return read ? StoreResult{} : Failure(CouldNotRead(path));
   }
   SortedBook sorted = SortBook(bytes);
   const StoreResult result = WriteSorted(fs, path, bytes, sorted);
@@ -167,18 +172,20 @@ SaveResult StoreForm(FileSystem& fs, AddressBook& book, const AddresseeForm& for
     at = FindAddress(entries, *seen, static_cast<std::size_t>(book.currentRecord));
     if (!at) notice = ChangedElsewhereText(*seen, "this one was saved as a new entry.");
   }
-  std::string bytes;
   if (at) {
     // Update in place: the entry takes the form and is listed.
     std::swap(entries[*at], stored);
-    bytes = FormatBookFile(entries);
   } else {
-    // A new entry goes first; the sort on reading back puts it in its place.
-    const std::size_t next = AppendBookLines(bytes, std::span(&stored, 1), 0);
-    AppendBookLines(bytes, entries, next);
+    // A new entry goes first, so that it comes before entries of the same name.
+    entries.insert(entries.begin(), std::move(stored));
   }
+  // The file is written in name order at once, as reading it back would sort it: lines
+  // without a name are left out, and the others sorted.
+  std::erase_if(entries, [](const AddressEntry& e) { return e.name.empty(); });
+  SortEntriesByName(entries);
+  const std::string bytes = FormatBookFile(entries);
   if (StoreResult r = RewriteWithBackup(fs, book, bytes); !r.ok) return NotSaved(r);
-  const StoreResult readBack = ReadBackSorted(fs, book, bytes);
+  const StoreResult readBack = ReadBackSorted(fs, book, bytes, std::move(entries));
   book.currentRecord = -1;
   book.newEntryFlag = false;
   if (!readBack.ok) {
