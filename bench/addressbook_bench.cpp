@@ -1,5 +1,6 @@
-// Address book costs that grow with the book: a save (backup, atomic rewrite, read back
-// sorted) and the name sort, the fast one against the plain bubble passes it replaced.
+// Address book costs that grow with the book: a save (lock, fresh read, backup, atomic
+// rewrite, read back sorted) and the name sort, the fast one against the plain bubble
+// passes it replaced.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
