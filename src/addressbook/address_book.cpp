@@ -116,8 +116,12 @@ StoreResult ReadAddressbook(FileSystem& fs, AddressBook& book) {
   if (!BookFileExists(fs, book)) return {};
   const std::string path = book.FilePath();
   std::string bytes;
-  if (!fs.ReadFile(path, &bytes)) return Failure(CouldNotRead(path));
+  if (!fs.ReadFile(path, &bytes)) return {false, CouldNotRead(path), true};
   return SortBookBytes(fs, path, bytes, &book.entries);
+}
+
+std::string_view StoreFailureTitle(const StoreResult& result) {
+  return result.unreadable ? kNotReadTitle : kNotSavedTitle;
 }
 
 StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book) {

@@ -28,6 +28,7 @@ struct AddressBook {
 struct StoreResult {
   bool ok = true;
   std::string reason;
+  bool unreadable = false;  // the failure was that the book file could not be read
 };
 
 // Sorts the book file on disk by name, then reads it into `entries` (numbers set to
@@ -65,6 +66,12 @@ inline constexpr std::string_view kInvalidNameText =
     "You must at least enter a Name to associate this information with";
 inline constexpr std::string_view kInvalidCharacterTitle = "Invalid Character";
 inline constexpr std::string_view kNotSavedTitle = "Address Book Not Saved";
+inline constexpr std::string_view kNotReadTitle = "Address Book Not Read";
+
+// The title of the message for a failed open or read: "Address Book Not Read" when the
+// file could not be read, "Address Book Not Saved" when it was read but its sorted form
+// could not be written back.
+std::string_view StoreFailureTitle(const StoreResult& result);
 
 // A character that cannot be stored in a book line ("^", CR, LF, NUL) and where it is.
 struct UnstorableCharacter {

@@ -55,7 +55,7 @@ StoreResult CreateAddressbook(FileSystem& fs, AddressBook& book, const BookLocat
 
 std::string BookFolderAfterLoad(FileSystem& fs, const std::string& storedFolder,
                                 const std::string& chosenFolder) {
-  if (storedFolder.empty() || !fs.FolderExists(storedFolder)) return chosenFolder;
+  if (!storedFolder.empty() && !fs.FolderExists(storedFolder)) return chosenFolder;
   return storedFolder;
 }
 

@@ -202,29 +202,11 @@ void FillPrinterCombo(Shell& shell) {
   if (!printers.names.empty()) SendMessageA(combo, CB_SETCURSEL, selected, 0);
 }
 
-// Tab goes through the fields in reading order: the sender block, the positions, the
-// addressee block and its buttons, then printer, copies and Print.
-void SetTabOrder(const Shell& shell) {
-  const int order[] = {
-      ctl::kSenderName,          ctl::kSenderStreet,        ctl::kSenderCityStateZip,
-      ctl::kSenderFontButton,    ctl::kSenderVertical,      ctl::kAddresseeVertical,
-      ctl::kSenderHorizontal,    ctl::kAddresseeHorizontal, ctl::kAddresseeName,
-      ctl::kAddresseeStreet,     ctl::kAddresseeSuite,      ctl::kAddresseeCity,
-      ctl::kAddresseeState,      ctl::kAddresseeZip,        ctl::kLookupButton,
-      ctl::kClearButton,         ctl::kSaveButton,          ctl::kDeleteButton,
-      ctl::kAddresseeFontButton, ctl::kPrinterCombo,        ctl::kCopies,
-      ctl::kPrintButton};
-  HWND after = HWND_TOP;
-  for (int id : order) {
-    HWND h = GetDlgItem(shell.mainWindow, id);
-    if (!h) continue;
-    SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    after = h;
-  }
-}
-
 }  // namespace
 
+// The controls are made in a fixed order, which is also the order Tab goes through
+// them: the sender lines, then the addressee's Name, Street, Suite and Zip before City
+// and State, so that Tab from a typed ZIP lands in the City it filled in.
 bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   if (!RegisterMainWindowClass(shell.instance)) return false;
   // The window, sized so that the client area, below the menu bar, is 660 x 310.
@@ -318,7 +300,6 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
     if (!IsBlueHintLabel(id) && id != ctl::kHintLine)
       SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), FALSE);
   }
-  SetTabOrder(shell);
 
   ShowWindow(shell.mainWindow, SW_SHOWNORMAL);
   UpdateWindow(shell.mainWindow);

@@ -71,7 +71,7 @@ bool StartUp(Shell& shell) {
   const StoreResult read =
       OpenAddressbook(fs, shell.book, {shell.startup.book.bookFolder, shell.startup.bookFileName});
   if (!read.ok)
-    ShowMessage(shell, std::string(kNotSavedTitle), read.reason, MB_OK | MB_ICONWARNING);
+    ShowMessage(shell, std::string(StoreFailureTitle(read)), read.reason, MB_OK | MB_ICONWARNING);
   // The ZIP code database lives in the program folder.
   // A database that is there but cannot be read leaves the look-up just as disabled.
   if (LoadZipDatabase(fs, shell.startup.programFolder + "\\", &shell.zip) !=

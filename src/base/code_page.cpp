@@ -110,6 +110,9 @@ std::string Windows1252ToUtf8(std::string_view text) {
 // The Windows build takes the system's code page instead (code_page_win.cpp).
 std::string CodePageFromUtf8(std::string_view utf8) { return Windows1252FromUtf8(utf8); }
 std::string CodePageToUtf8(std::string_view text) { return Windows1252ToUtf8(text); }
+void UpperCaseInCodePage(std::string& text) {
+  for (char& c : text) c = static_cast<char>(UpperCase1252(static_cast<unsigned char>(c)));
+}
 #endif
 
 char FoldLetterCase(char c) {

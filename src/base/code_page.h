@@ -14,6 +14,9 @@ namespace qr {
 std::string CodePageFromUtf8(std::string_view utf8);
 // The program's code page to UTF-8.
 std::string CodePageToUtf8(std::string_view text);
+// Upper-cases `text` in place by the code page's own single-byte mapping (the system's
+// on Windows, Windows-1252's elsewhere): what address books sort by.
+void UpperCaseInCodePage(std::string& text);
 
 // The Windows-1252 conversions, on every platform. The five bytes that
 // Windows-1252 leaves unassigned map to the C1 controls of the same number, as

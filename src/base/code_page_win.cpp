@@ -40,4 +40,10 @@ std::string CodePageFromUtf8(std::string_view utf8) { return Narrow(CP_ACP, Wide
 
 std::string CodePageToUtf8(std::string_view text) { return Narrow(CP_UTF8, Widen(CP_ACP, text)); }
 
+void UpperCaseInCodePage(std::string& text) {
+  // The system's upper-case mapping of the ANSI code page, byte for byte (a letter
+  // whose capital the code page lacks stays as it is).
+  if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+}
+
 }  // namespace qr

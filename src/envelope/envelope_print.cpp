@@ -44,7 +44,10 @@ std::string JobName(std::string_view addresseeName) {
   return name;
 }
 
-std::int32_t ReadCopies(std::string_view copies_text) { return ReadNumber32(copies_text); }
+std::int32_t ReadCopies(std::string_view copiesText) {
+  // A count too large for 32 signed bits is no count at all, like text without digits.
+  return ReadFittingNumber32(copiesText).value_or(0);
+}
 
 PrintDecision DecidePrint(std::string_view printer_name, std::int32_t copies) {
   if (copies <= 0) return PrintDecision::kNothing;

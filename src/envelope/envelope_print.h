@@ -29,7 +29,8 @@ void DrawEnvelope(PrinterApi& api, const EnvelopeLayout& layout);
 // "Quarrane - " followed by the addressee name as typed.
 std::string JobName(std::string_view addresseeName);
 
-// The "Number Copies" field as a number (qr::ReadNumber32: no digits give 0).
+// The "Number Copies" field as a number (qr::ReadNumber's syntax): no digits, or a
+// number that does not fit 32 signed bits, give 0.
 std::int32_t ReadCopies(std::string_view copies_text);
 
 enum class PrintDecision {

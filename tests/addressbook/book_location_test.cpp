@@ -77,6 +77,18 @@ TEST(BookLocationTest, OpeningSwitchesBooksAndAMissingFileIsAnEmptyBook) {
   ASSERT_TRUE(OpenAddressbook(fs, book, {"D:\\x\\", "Missing.adb"}).ok);
   EXPECT_TRUE(book.entries.empty());
   EXPECT_FALSE(fs.Has("D:\\x\\Missing.adb"));
+
+  // A file that cannot be read is reported as not read; one whose sorted form cannot be
+  // written back, as not saved.
+  fs.FailOn(FakeBookFileSystem::Op::Read, "Other.adb");
+  const StoreResult unread = OpenAddressbook(fs, book, {"D:\\x\\", "Other.adb"});
+  EXPECT_FALSE(unread.ok);
+  EXPECT_EQ(StoreFailureTitle(unread), "Address Book Not Read");
+  fs.files["D:\\x\\Unsorted.adb"] = "b^^^^^^0^1\nA^^^^^^1^1\n";
+  fs.FailOn(FakeBookFileSystem::Op::Create, "Unsorted.adb.new");
+  const StoreResult unsorted = OpenAddressbook(fs, book, {"D:\\x\\", "Unsorted.adb"});
+  EXPECT_FALSE(unsorted.ok);
+  EXPECT_EQ(StoreFailureTitle(unsorted), "Address Book Not Saved");
 }
 
 TEST(BookLocationTest, ALoadedBookWhoseStoredFolderIsGoneLivesWhereItWasFound) {
@@ -84,7 +96,7 @@ TEST(BookLocationTest, ALoadedBookWhoseStoredFolderIsGoneLivesWhereItWasFound) {
   fs.folders.insert("C:\\Books\\");
   EXPECT_EQ(BookFolderAfterLoad(fs, "C:\\Books\\", "E:\\Stick\\"), "C:\\Books\\");
   EXPECT_EQ(BookFolderAfterLoad(fs, "C:\\Gone\\", "E:\\Stick\\"), "E:\\Stick\\");
-  EXPECT_EQ(BookFolderAfterLoad(fs, "", "E:\\Stick\\"), "E:\\Stick\\");
+  EXPECT_EQ(BookFolderAfterLoad(fs, "", "E:\\Stick\\"), "");  // the current directory
 }
 
 }  // namespace

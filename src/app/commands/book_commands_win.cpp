@@ -73,7 +73,7 @@ void OpenChosenBook(Shell& shell, const BookLocation& location) {
   const StoreResult read =
       OpenAddressbook(fs, shell.book, {shell.startup.book.bookFolder, s.bookFileName});
   if (!read.ok)
-    ShowMessage(shell, std::string(kNotSavedTitle), read.reason, MB_OK | MB_ICONWARNING);
+    ShowMessage(shell, std::string(StoreFailureTitle(read)), read.reason, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
