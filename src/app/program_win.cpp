@@ -30,14 +30,6 @@ std::optional<std::string> EnvironmentVariable(const char* name) {
   return value;
 }
 
-std::string CurrentDirectory() {
-  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
-  std::string dir(needed, '\0');
-  const DWORD got = GetCurrentDirectoryA(needed, dir.data());
-  dir.resize(got < needed ? got : 0);
-  return dir;
-}
-
 int RandomUpTo18() {
   static std::mt19937 engine(GetTickCount() ^ GetCurrentProcessId());
   return std::uniform_int_distribution<int>(0, 18)(engine);

@@ -43,6 +43,10 @@ class FileSystem {
 // The platform's real file system.
 FileSystem& SystemFileSystem();
 
+// The process's current directory, without a trailing separator ("" when it cannot be
+// told).
+std::string CurrentDirectory();
+
 // Replaces the file at `path` with `bytes` so that, whatever happens, the file holds
 // either its old or its new content: the bytes go to a temporary file beside it
 // ("<path>.new"), are flushed, and the temporary file is renamed over `path`.

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "base/file_system.h"
 
@@ -96,6 +97,13 @@ class PosixFileSystem final : public FileSystem {
 };
 
 }  // namespace
+
+std::string CurrentDirectory() {
+  std::string dir(4096, '\0');
+  if (!getcwd(dir.data(), dir.size())) return {};
+  dir.resize(std::strlen(dir.c_str()));
+  return dir;
+}
 
 FileSystem& SystemFileSystem() {
   static PosixFileSystem fs;

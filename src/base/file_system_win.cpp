@@ -90,6 +90,14 @@ class WinFileSystem final : public FileSystem {
 
 }  // namespace
 
+std::string CurrentDirectory() {
+  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+  std::string dir(needed, '\0');
+  const DWORD got = GetCurrentDirectoryA(needed, dir.data());
+  dir.resize(got < needed ? got : 0);
+  return dir;
+}
+
 FileSystem& SystemFileSystem() {
   static WinFileSystem fs;
   return fs;
