@@ -42,17 +42,19 @@ LRESULT CALLBACK ImageAreaProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       RECT client;
       GetClientRect(hwnd, &client);
       int width = 0, height = 0;
-      if (auto bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))) {
-        BITMAP info = {};
-        ScopedDC memory(CreateCompatibleDC(dc));
-        if (GetObjectA(bitmap, sizeof info, &info) && memory) {
-          ScopedSelectObject shown(memory.get(), bitmap);
-          if (shown.ok()) {
-            width = std::min<int>(info.bmWidth, client.right);
-            height = std::min<int>(info.bmHeight, client.bottom);
-            BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
-          }
-        }
+      // The page is a DIB section of the image store, which may still have it selected
+      // in its own drawing context: its bits are drawn directly.
+      DIBSECTION dib = {};
+      auto bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+      if (bitmap && GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits) {
+        GdiFlush();
+        const int imageWidth = dib.dsBm.bmWidth, imageHeight = dib.dsBm.bmHeight;
+        width = std::min<int>(imageWidth, client.right);
+        height = std::min<int>(imageHeight, client.bottom);
+        // The whole image from its top-left corner; the window clips what is beyond.
+        const BITMAPINFO info = Image_TopDownRgbInfo(imageWidth, imageHeight);
+        StretchDIBits(dc, 0, 0, imageWidth, imageHeight, 0, 0, imageWidth, imageHeight,
+                      dib.dsBm.bmBits, &info, DIB_RGB_COLORS, SRCCOPY);
       }
       HBRUSH background = GetSysColorBrush(COLOR_WINDOW);  // a system brush: never deleted
       const RECT right = {width, 0, client.right, client.bottom};
@@ -91,10 +93,12 @@ HWND OpenPreviewWindow(HINSTANCE instance, int mainX, int mainY, bool* done) {
   HWND window = CreateWindowExA(0, kPreviewClass, title.c_str(), kPreviewStyle, x, y, size.cx,
                                 size.cy, nullptr, nullptr, instance, done);
   if (!window) return nullptr;
-  // The bitmap is centred in the sunken box, so that its pixels start at (5, 5) of the
-  // client area as the border takes room on every side.
-  AddChild(window, "STATIC", "", SS_BITMAP | SS_CENTERIMAGE, kImageAreaId, 5, 5, kPreviewWidth, 297,
-           WS_EX_CLIENTEDGE);
+  // The border goes around the 684 x 297 inside, not into it.
+  RECT area = {kImageAreaX, kImageAreaY, kImageAreaX + kPreviewWidth,
+               kImageAreaY + kImageAreaHeight};
+  AdjustWindowRectEx(&area, WS_CHILD, FALSE, kImageAreaExStyle);
+  AddChild(window, kImageAreaClass, "", 0, kImageAreaId, area.left, area.top,
+           area.right - area.left, area.bottom - area.top, kImageAreaExStyle);
   const std::string note(kPreviewNote);
   AddFormChild(window, "STATIC", note.c_str(), SS_LEFT, kNoteId, 10, 340, 590, 20);
   return window;
