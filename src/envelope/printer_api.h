@@ -44,6 +44,10 @@ class PrinterApi {
   virtual std::int32_t Image(std::int32_t image, float x, float y, float w, float h) = 0;
   // Ends the page and the job; 1 when the job ended well, else 0.
   virtual std::int32_t StopPrinting() = 0;
+  // Ends the page and starts the next one of the same job; 1, or 0 on failure.
+  virtual std::int32_t NewPage() = 0;
+  // Cancels the job: what was spooled of it is dropped; 1, or 0 on failure.
+  virtual std::int32_t AbortPrinting() = 0;
   // Starts drawing into an off-screen page `width` pixels wide; returns its drawing
   // context, 0 when no preview could be made.
   virtual std::int64_t StartPreview(std::int32_t width) = 0;

@@ -45,6 +45,10 @@ std::int32_t PrinterLibApi::Image(std::int32_t image, float x, float y, float w,
 
 std::int32_t PrinterLibApi::StopPrinting() { return Print_StopPrinting(); }
 
+std::int32_t PrinterLibApi::NewPage() { return Print_NewPage(); }
+
+std::int32_t PrinterLibApi::AbortPrinting() { return Print_AbortPrinting(); }
+
 std::int64_t PrinterLibApi::StartPreview(std::int32_t width) {
   return HandleValue(Print_StartPreview(width));
 }

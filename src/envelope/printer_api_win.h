@@ -18,6 +18,8 @@ class PrinterLibApi final : public PrinterApi {
              float* left, float* top, float* width, float* height) override;
   std::int32_t Image(std::int32_t image, float x, float y, float w, float h) override;
   std::int32_t StopPrinting() override;
+  std::int32_t NewPage() override;
+  std::int32_t AbortPrinting() override;
   std::int64_t StartPreview(std::int32_t width) override;
   std::int64_t StopPreview() override;
   std::int32_t GetPreviewImage(std::int32_t page) override;

@@ -236,6 +236,13 @@ int Print_StopPrinting() {
   return EndDoc(State().currentDc) > 0 ? 1 : 0;
 }
 
+int Print_NewPage() {
+  if (EndPage(State().currentDc) <= 0) return 0;
+  return StartPage(State().currentDc) > 0 ? 1 : 0;
+}
+
+int Print_AbortPrinting() { return AbortDoc(State().currentDc) > 0 ? 1 : 0; }
+
 int Print_Free() {
   qr::print::PrinterState& s = State();
   s.printer.reset();

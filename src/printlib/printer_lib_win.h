@@ -52,6 +52,10 @@ int Print_StartPrinting(const std::string& documentName, const std::string& outp
 
 // EndPage and EndDoc; 1 when EndDoc succeeded, else 0.
 int Print_StopPrinting();
+// Ends the current page of the job and starts the next one: 1, or 0 on failure.
+int Print_NewPage();
+// Cancels the job: what was spooled of it is dropped (AbortDoc). 1, or 0 on failure.
+int Print_AbortPrinting();
 
 // Releases the printer, its context, the current font, pen and brush, the preview images
 // and the DEVMODE; the state is as after Print_Init. Returns 0.

@@ -1,6 +1,7 @@
 // The print command and the preview, checked call by call against a recording
 // stand-in of the printer library.
 #include "envelope/envelope_print.h"
+#include "envelope/envelope_batch.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -152,6 +153,70 @@ TEST(PrintEnvelopeTest, OnlyAnEmptyNameSkipsStoringTheAddressee) {
     EXPECT_EQ(outcome.storeAddressee, c.store);
     EXPECT_EQ(printer.calls[2], "StartPrinting(\"Quarrane - " + std::string(c.name) + "\", \"\")");
   }
+}
+
+// A batch: every picked entry, each copy after the other, as the pages of one job; a
+// cancel before a page aborts the job after the pages already sent.
+TEST(PrintBatchTest, OneJobWithAPagePerEnvelopeAndCancelAborts) {
+  struct Progress final : BatchProgress {
+    std::int64_t cancelBefore = 0;  // 0: never
+    std::vector<std::string> shown;
+    bool BeforeEnvelope(std::int64_t envelope, std::int64_t envelopes) override {
+      shown.push_back(BatchProgressText(envelope, envelopes));
+      return envelope != cancelBefore;
+    }
+  };
+  EnvelopeInputs second = SampleInputs(false);
+  second.addresseeName = "Bolt Works";
+  const std::vector<EnvelopeInputs> picked = {SampleInputs(false), second};
+  const auto pageOf = [](const std::vector<std::string>& calls, const std::string& name) {
+    return std::count_if(calls.begin(), calls.end(), [&](const std::string& c) {
+      return c.starts_with("Text(") && c.find(name) != std::string::npos && c.ends_with(", 0)");
+    });
+  };
+
+  RecordingPrinter printer;
+  Progress progress;
+  const BatchOutcome done = PrintBatch(printer, "PDF", "2", picked, progress);
+  EXPECT_EQ(done.decision, PrintDecision::kPrint);
+  EXPECT_EQ(done.sent, 4);
+  EXPECT_FALSE(done.cancelled);
+  EXPECT_EQ(std::count(printer.calls.begin(), printer.calls.end(),
+                       "StartPrinting(\"Quarrane - 4 envelopes\", \"\")"),
+            1);
+  EXPECT_EQ(std::count(printer.calls.begin(), printer.calls.end(), "NewPage()"), 3);
+  EXPECT_EQ(printer.calls.back(), "StopPrinting()");
+  EXPECT_EQ(pageOf(printer.calls, "ACME Corp"), 2);
+  EXPECT_EQ(pageOf(printer.calls, "Bolt Works"), 2);
+  // Pages in list order: both copies of the first entry come before the second.
+  const auto firstBolt =
+      std::find_if(printer.calls.begin(), printer.calls.end(),
+                   [](const std::string& c) { return c.find("Bolt") != std::string::npos; });
+  EXPECT_EQ(std::count(printer.calls.begin(), firstBolt, "NewPage()"), 2);
+  EXPECT_THAT(progress.shown, ElementsAre("Printing envelope 1 of 4", "Printing envelope 2 of 4",
+                                          "Printing envelope 3 of 4", "Printing envelope 4 of 4"));
+
+  RecordingPrinter cancelled;
+  Progress stop;
+  stop.cancelBefore = 3;
+  const BatchOutcome part = PrintBatch(cancelled, "PDF", "2", picked, stop);
+  EXPECT_TRUE(part.cancelled);
+  EXPECT_EQ(part.sent, 2);
+  EXPECT_EQ(cancelled.calls.back(), "AbortPrinting()");
+  EXPECT_EQ(std::count(cancelled.calls.begin(), cancelled.calls.end(), "StopPrinting()"), 0);
+  EXPECT_EQ(BatchCancelledText(part.sent, part.envelopes),
+            "Printing was cancelled after 2 of 4 envelopes. The print job was stopped.");
+
+  // A copy count that is no count, or no printer, prints nothing as for one envelope.
+  for (const char* copies : {"abc", "0", "4294967297"}) {
+    RecordingPrinter none;
+    EXPECT_EQ(PrintBatch(none, "PDF", copies, picked, progress).decision, PrintDecision::kNothing);
+    EXPECT_THAT(none.calls, IsEmpty());
+  }
+  RecordingPrinter noPrinter;
+  EXPECT_EQ(PrintBatch(noPrinter, "", "1", picked, progress).decision,
+            PrintDecision::kNoPrinterMessage);
+  EXPECT_THAT(noPrinter.calls, IsEmpty());
 }
 
 TEST(DrawPreviewTest, DrawsTheSameEnvelopeInPreviewPixelsOnTheDefaultPrinter) {

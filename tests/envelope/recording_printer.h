@@ -70,6 +70,14 @@ class RecordingPrinter : public PrinterApi {
     Record("StopPrinting()");
     return 1;
   }
+  std::int32_t NewPage() override {
+    Record("NewPage()");
+    return 1;
+  }
+  std::int32_t AbortPrinting() override {
+    Record("AbortPrinting()");
+    return 1;
+  }
   std::int64_t StartPreview(std::int32_t width) override {
     Record("StartPreview(" + std::to_string(width) + ")");
     return start_preview_result;

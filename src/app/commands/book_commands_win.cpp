@@ -169,8 +169,13 @@ void LookupAddresseeCommand(Shell& shell) {
   // The file is the master copy: list what it holds now, in file order. Should it not
   // be readable, the entries already in memory are listed.
   RereadAddressbook(SystemFileSystem(), shell.book);
-  const std::optional<int> chosen = RunLookupWindow(shell.mainWindow, shell.book.entries,
-                                                    ControlText(shell, ctl::kAddresseeName));
+  const PrintSelectedFn printSelected = [&shell](HWND lookup, const std::vector<int>& positions) {
+    std::vector<AddressEntry> picked;
+    for (int position : positions) picked.push_back(shell.book.entries[position]);
+    PrintEntriesCommand(shell, lookup, picked);
+  };
+  const std::optional<int> chosen = RunLookupWindow(
+      shell.mainWindow, shell.book.entries, ControlText(shell, ctl::kAddresseeName), printSelected);
   if (!chosen) {
     shell.book.currentRecord = -1;
     return;

@@ -2,6 +2,9 @@
 // the shell and does its whole job, messages included.
 #pragma once
 
+#include <vector>
+
+#include "addressbook/book_file.h"
 #include "app/shell_win.h"
 
 namespace qr {
@@ -18,6 +21,9 @@ void ZipAutoFillCommand(Shell& shell);
 // Envelopes (print_commands_win.cpp, font_commands_win.cpp, logo_commands_win.cpp).
 void PrintCommand(Shell& shell);
 void PrintPreviewCommand(Shell& shell);
+// Prints one envelope per entry (times the copies count) as one job, with a progress
+// window owned by `owner`; the book is not changed.
+void PrintEntriesCommand(Shell& shell, HWND owner, const std::vector<AddressEntry>& entries);
 void ChooseSenderFontCommand(Shell& shell);
 void ChooseAddresseeFontCommand(Shell& shell);
 void ChangeLogoCommand(Shell& shell);

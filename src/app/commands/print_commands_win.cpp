@@ -9,9 +9,12 @@
 #include "app/commands/envelope_inputs_win.h"
 #include "app/main_window_win.h"
 #include "base/file_system.h"
+#include "envelope/batch_progress_win.h"
+#include "envelope/envelope_batch.h"
 #include "envelope/envelope_print.h"
 #include "envelope/preview_window_win.h"
 #include "envelope/printer_api_win.h"
+#include "wingui/modal_win.h"
 
 namespace qr {
 
@@ -108,6 +111,39 @@ void PrintPreviewCommand(Shell& shell) {
     return DrawPreview(api, inputs);
   });
   if (shell.mainWindow) SetForegroundWindow(shell.mainWindow);
+}
+
+void PrintEntriesCommand(Shell& shell, HWND owner, const std::vector<AddressEntry>& entries) {
+  const std::string printer = ControlText(shell, ctl::kPrinterCombo);
+  ApplyStoredFontDefaults(shell);
+  SaveBookSettingsFromWindow(shell);
+  // Each envelope: the sender, positions, fonts and logo of the window, and the entry
+  // as the addressee.
+  std::vector<EnvelopeInputs> envelopes;
+  const EnvelopeInputs common = GatherEnvelopeInputs(shell);
+  for (const AddressEntry& entry : entries) {
+    EnvelopeInputs in = common;
+    in.addresseeName = entry.name;
+    in.addresseeStreet = entry.street;
+    in.addresseeSuite = entry.suite;
+    in.addresseeCity = entry.city;
+    in.addresseeState = entry.state;
+    in.addresseeZip = entry.zip;
+    envelopes.push_back(std::move(in));
+  }
+  PrinterLibApi api;
+  BatchOutcome outcome;
+  {
+    BatchProgressWindow progress(owner);
+    WaitCursor wait;
+    outcome = PrintBatch(api, printer, ControlText(shell, ctl::kCopies), envelopes, progress);
+  }
+  if (outcome.decision == PrintDecision::kNoPrinterMessage) {
+    ShowMessageBox(owner, std::string(kNoPrinterTitle), std::string(kNoPrinterText), MB_OK);
+  } else if (outcome.cancelled) {
+    ShowMessageBox(owner, std::string(kPrintSelectedTitle),
+                   BatchCancelledText(outcome.sent, outcome.envelopes), MB_OK);
+  }
 }
 
 }  // namespace qr

@@ -88,15 +88,20 @@ bool ColumnTexts(HANDLE process, HWND list, int column, std::string* texts, int*
   return true;
 }
 
-// Selects and focuses `row` alone, as a click on it would.
+// Selects and focuses `row` alone, as a click on it would: any other selected row of a
+// list that allows several is deselected first.
 bool SelectRow(HANDLE process, HWND list, int row) {
   RemoteBuffer buffer(process, sizeof(LVITEMA));
   if (!buffer) return false;
   LVITEMA item;
   std::memset(&item, 0, sizeof item);
+  item.stateMask = LVIS_SELECTED;
+  DWORD_PTR ok = 0;
+  if (!buffer.Write(0, &item, sizeof item) ||
+      !SendBounded(list, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(buffer.at(0)), &ok))
+    return false;
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  DWORD_PTR ok = 0;
   return buffer.Write(0, &item, sizeof item) &&
          SendBounded(list, LVM_SETITEMSTATE, WPARAM(row), LPARAM(buffer.at(0)), &ok) && ok;
 }
@@ -164,6 +169,22 @@ bool Driver::SelectListRow(const Command& command, std::string* error) {
   if (SelectRow(process_.get(), list, int(row))) return true;
   *error = "the list did not take the selection: " + LastErrorText();
   return false;
+}
+
+bool Driver::CtrlClickListRow(const Command& command, std::string* error) {
+  HWND list = nullptr;
+  long row = 0;
+  if (!ListControl(command, &list, error) || !ListRow(command, list, &row, error)) return false;
+  POINT at = {};
+  if (!RowPoint(process_.get(), list, int(row), &at)) {
+    *error = "cannot find row " + std::to_string(row) + " on the screen: " + LastErrorText();
+    return false;
+  }
+  // The list takes the key state from the message, as it would from the mouse.
+  const LPARAM where = MAKELPARAM(at.x, at.y);
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, where);
+  PostMessageA(list, WM_LBUTTONUP, MK_CONTROL, where);
+  return true;
 }
 
 bool Driver::DoubleClickListRow(const Command& command, std::string* error) {

@@ -165,6 +165,7 @@ const std::map<std::string, Driver::CommandInfo>& Driver::Commands() {
       {"expect-rows", {&Driver::ExpectRows, 3, 3, "expect-rows ID COLUMN \"TEXT|TEXT|...\""}},
       {"select-row", {&Driver::SelectListRow, 2, 2, "select-row ID ROW"}},
       {"double-click-row", {&Driver::DoubleClickListRow, 2, 2, "double-click-row ID ROW"}},
+      {"ctrl-click-row", {&Driver::CtrlClickListRow, 2, 2, "ctrl-click-row ID ROW"}},
   };
   return kCommands;
 }

@@ -106,6 +106,7 @@ class Driver {
   bool ExpectRows(const Command&, std::string*);
   bool SelectListRow(const Command&, std::string*);
   bool DoubleClickListRow(const Command&, std::string*);
+  bool CtrlClickListRow(const Command&, std::string*);
 
   ScenarioFolders folders_;
   std::map<std::string, std::string> placeholders_;

@@ -62,7 +62,12 @@ PRINT_JOBS = {
 SCENARIO_JOBS = {
     "envelope_print": list(PRINT_JOBS) + ["Zebulon Envwin Zero"],
     "envelope_preview": ["Zebulon Envwin Preview"],
+    "envelope_batch": ["3 envelopes", "50 envelopes", "Alpha Batchone", "Gamma Batchthree",
+                       "Delta Batchfour"],
 }
+# Print Selected: the batch's one job and the addressee of each of its pages, in order.
+BATCH_JOB = "3 envelopes"
+BATCH_PAGES = ["Alpha Batchone", "Delta Batchfour", "Gamma Batchthree"]
 
 
 def fail(message):
@@ -225,6 +230,42 @@ def check_preview(work):
     print("nothing printed while the preview was open")
 
 
+def pages_of(path):
+    match = re.search(r"^Pages:\s*(\d+)", run("pdfinfo", path), re.M)
+    return int(match.group(1)) if match else 0
+
+
+def check_batch(work):
+    deadline = time.time() + PDF_WAIT_S
+    while not job_files(BATCH_JOB) and time.time() < deadline:
+        time.sleep(1)
+    time.sleep(2)  # a file just seen may still be written; a stray job would be here too
+    found = job_files(BATCH_JOB)
+    if len(found) != 1:
+        fail(f"expected one PDF of {BATCH_JOB!r} in {pdf_folder()}, found {found}")
+    path = found[0]
+    if title_of(path) != "Quarrane - " + BATCH_JOB:
+        fail(f"{path}: title {title_of(path)!r}")
+    if pages_of(path) != len(BATCH_PAGES):
+        fail(f"{path}: {pages_of(path)} pages, expected {len(BATCH_PAGES)}")
+    for number, name in enumerate(BATCH_PAGES, 1):
+        text = run("pdftotext", "-f", str(number), "-l", str(number), path, "-")
+        others = [n for n in BATCH_PAGES if n != name and n in text]
+        if name not in text or others:
+            fail(f"{path}: page {number} should address {name!r} alone:\n{text}")
+    for single in BATCH_PAGES:  # a batch is no single-envelope job
+        if job_files(single):
+            fail(f"a job of its own for {single!r}: {job_files(single)}")
+    # The cancelled batch: no PDF, or one with fewer than its 50 pages.
+    for cancelled in job_files("50 envelopes"):
+        if pages_of(cancelled) >= 50:
+            fail(f"{cancelled}: the cancelled batch printed all its pages")
+    print(f"one job of {len(BATCH_PAGES)} pages, in list order; the cancelled batch stopped")
+    for name in SCENARIO_JOBS["envelope_batch"]:
+        for path in job_files(name):
+            os.remove(path)
+
+
 def main():
     if len(sys.argv) != 4 or sys.argv[1] not in ("setup", "check"):
         sys.exit(__doc__)
@@ -235,6 +276,8 @@ def main():
         check_print(work)
     elif scenario == "envelope_preview":
         check_preview(work)
+    elif scenario == "envelope_batch":
+        check_batch(work)
     print("PASS")
 
 
