@@ -191,11 +191,13 @@ bool Driver::Run(const std::vector<Command>& commands, std::string* error) {
       shown += ' ';
       shown += Quote(arg);
     }
-    std::printf("  line %d: %s\n", command.line, shown.c_str());
+    const std::string where = "line " + std::to_string(command.line) +
+                              (command.round.empty() ? "" : " [round " + command.round + "]");
+    std::printf("  %s: %s\n", where.c_str(), shown.c_str());
     std::fflush(stdout);
     std::string problem;
     if (!(this->*Commands().at(command.name).handler)(command, &problem)) {
-      *error = "line " + std::to_string(command.line) + " (" + command.name + "): " + problem;
+      *error = where + " (" + command.name + "): " + problem;
       return false;
     }
   }
