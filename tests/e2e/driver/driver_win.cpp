@@ -80,7 +80,10 @@ Driver::Driver(ScenarioFolders folders) : folders_(std::move(folders)) {
   };
 }
 
-Driver::~Driver() { StopProgram(); }
+Driver::~Driver() {
+  StopProgram();
+  RestoreWindowManagerSetting();
+}
 
 bool Driver::Prepare(std::string* error) {
   std::error_code ec;
@@ -165,6 +168,10 @@ const std::map<std::string, Driver::CommandInfo>& Driver::Commands() {
       {"expect-rows", {&Driver::ExpectRows, 3, 3, "expect-rows ID COLUMN \"TEXT|TEXT|...\""}},
       {"select-row", {&Driver::SelectListRow, 2, 2, "select-row ID ROW"}},
       {"double-click-row", {&Driver::DoubleClickListRow, 2, 2, "double-click-row ID ROW"}},
+      {"objects-mark", {&Driver::ObjectsMark, 0, 0, "objects-mark"}},
+      {"expect-objects-flat",
+       {&Driver::ExpectObjectsFlat, 1, 11, "expect-objects-flat SLACK [KIND COUNT]..."}},
+      {"unmanaged-windows", {&Driver::UnmanagedWindows, 0, 0, "unmanaged-windows"}},
   };
   return kCommands;
 }
