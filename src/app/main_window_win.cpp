@@ -107,9 +107,11 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
+  // Shared, as LoadIconA's: the class is registered once but this runs on every
+  // rebuild of the window, and a private copy would be lost each time.
   HICON small = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
                                               GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), 0));
+                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   return RegisterFormWindowClass(instance, kMainWindowClass, MainWindowProc,
                                  LoadIconA(instance, MAKEINTRESOURCEA(1)), small);
 }
