@@ -80,7 +80,10 @@ Driver::Driver(ScenarioFolders folders) : folders_(std::move(folders)) {
   };
 }
 
-Driver::~Driver() { StopProgram(); }
+Driver::~Driver() {
+  StopProgram();
+  RestoreWindowManagerSetting();
+}
 
 bool Driver::Prepare(std::string* error) {
   std::error_code ec;
@@ -166,6 +169,10 @@ const std::map<std::string, Driver::CommandInfo>& Driver::Commands() {
       {"select-row", {&Driver::SelectListRow, 2, 2, "select-row ID ROW"}},
       {"double-click-row", {&Driver::DoubleClickListRow, 2, 2, "double-click-row ID ROW"}},
       {"ctrl-click-row", {&Driver::CtrlClickListRow, 2, 2, "ctrl-click-row ID ROW"}},
+      {"objects-mark", {&Driver::ObjectsMark, 0, 0, "objects-mark"}},
+      {"expect-objects-flat",
+       {&Driver::ExpectObjectsFlat, 1, 11, "expect-objects-flat SLACK [KIND COUNT]..."}},
+      {"unmanaged-windows", {&Driver::UnmanagedWindows, 0, 0, "unmanaged-windows"}},
   };
   return kCommands;
 }
@@ -192,11 +199,13 @@ bool Driver::Run(const std::vector<Command>& commands, std::string* error) {
       shown += ' ';
       shown += Quote(arg);
     }
-    std::printf("  line %d: %s\n", command.line, shown.c_str());
+    const std::string where = "line " + std::to_string(command.line) +
+                              (command.round.empty() ? "" : " [round " + command.round + "]");
+    std::printf("  %s: %s\n", where.c_str(), shown.c_str());
     std::fflush(stdout);
     std::string problem;
     if (!(this->*Commands().at(command.name).handler)(command, &problem)) {
-      *error = "line " + std::to_string(command.line) + " (" + command.name + "): " + problem;
+      *error = where + " (" + command.name + "): " + problem;
       return false;
     }
   }

@@ -6,10 +6,12 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "handles_win.h"
+#include "object_counter_win.h"
 #include "script.h"
 
 namespace qr::e2e {
@@ -25,7 +27,7 @@ inline constexpr DWORD kPollIntervalMs = 50;
 class Driver {
  public:
   explicit Driver(ScenarioFolders folders);
-  ~Driver();  // ends the program if it still runs
+  ~Driver();  // ends the program if it still runs; undoes unmanaged-windows
   Driver(const Driver&) = delete;
   Driver& operator=(const Driver&) = delete;
 
@@ -107,6 +109,12 @@ class Driver {
   bool SelectListRow(const Command&, std::string*);
   bool DoubleClickListRow(const Command&, std::string*);
   bool CtrlClickListRow(const Command&, std::string*);
+  // Object counts and the window-manager setting (driver_objects_win.cpp).
+  bool CountObjects(ObjectCounts* counts, std::string* error);
+  bool ObjectsMark(const Command&, std::string*);
+  bool ExpectObjectsFlat(const Command&, std::string*);
+  bool UnmanagedWindows(const Command&, std::string*);
+  void RestoreWindowManagerSetting();
 
   ScenarioFolders folders_;
   std::map<std::string, std::string> placeholders_;
@@ -115,6 +123,11 @@ class Driver {
   UniqueHandle process_;
   DWORD pid_ = 0;
   HWND main_window_ = nullptr;
+  ObjectCounter object_counter_;
+  std::optional<ObjectCounts> object_mark_;
+  // unmanaged-windows: whether the setting was made, and the value it replaced.
+  bool managed_setting_made_ = false;
+  std::optional<std::string> managed_before_;
 };
 
 template <typename Check>

@@ -76,6 +76,48 @@ TEST(ParseScript, KeepsLineNumbersAndReportsTheBadLine) {
   EXPECT_TRUE(bad.commands.empty());
 }
 
+TEST(ParseScript, UnrollsRepeatBlocks) {
+  ParsedScript script = ParseScript(
+      "start\n"
+      "repeat 2\n"
+      "  command 40\n"
+      "  repeat 2\n"
+      "    key window F1\n"
+      "  end\n"
+      "end\n"
+      "repeat 1\n"
+      "end\n"
+      "close");
+  ASSERT_EQ(script.error, "");
+  std::vector<std::string> seen;
+  for (const Command& c : script.commands)
+    seen.push_back(std::to_string(c.line) + " " + c.name + (c.round.empty() ? "" : " " + c.round));
+  EXPECT_EQ(seen, (std::vector<std::string>{"1 start", "3 command 1/2", "5 key 1/2 1/2",
+                                            "5 key 1/2 2/2", "3 command 2/2", "5 key 2/2 1/2",
+                                            "5 key 2/2 2/2", "10 close"}));
+  EXPECT_EQ(script.commands[1].args, (std::vector<std::string>{"40"}));
+
+  const struct {
+    const char* text;
+    const char* error;
+  } bad[] = {
+      {"start\nend", "line 2: \"end\" without \"repeat\""},
+      {"repeat 2\nrepeat 3\nend\nstart", "line 1: \"repeat\" without \"end\""},
+      {"repeat 2\nend now", "line 2: \"end\" takes no words"},
+      {"repeat 0\nend", "line 1: usage: repeat N, with N from 1 to 10000"},
+      {"repeat 10001\nend", "line 1: usage: repeat N, with N from 1 to 10000"},
+      {"repeat 5x\nend", "line 1: usage: repeat N, with N from 1 to 10000"},
+      {"repeat\nend", "line 1: usage: repeat N, with N from 1 to 10000"},
+      {"repeat 10000\nrepeat 10000\nrepeat 10000\nstart\nend\nend\nend",
+       "line 2: the repeat blocks come to too many commands"},
+  };
+  for (const auto& b : bad) {
+    ParsedScript parsed = ParseScript(b.text);
+    EXPECT_EQ(parsed.error, b.error) << b.text;
+    EXPECT_TRUE(parsed.commands.empty()) << b.text;
+  }
+}
+
 TEST(ExpandPlaceholders, ReplacesOnlyKnownNames) {
   const std::map<std::string, std::string> values = {{"DATA", "Z:\\w\\data"},
                                                      {"PROGRAM", "Z:\\w\\program"}};
