@@ -55,9 +55,11 @@ bool OpenEnvelopePage(PrinterApi& api, const std::string& printer_name, const En
   api.OpenPrinter(printer_name, PageSettingsText(size), kDesiredAccess);
   if (size == DefaultEnvelopeSize()) return true;
   const auto fits = [&api, &size] {
-    return PageIsEnvelope(size, api.GetDeviceCaps(kCapsPhysicalWidth),
-                          api.GetDeviceCaps(kCapsPhysicalHeight),
-                          api.GetDeviceCaps(kCapsLogPixelsX), api.GetDeviceCaps(kCapsLogPixelsY));
+    const std::int32_t width = api.GetDeviceCaps(kCapsPhysicalWidth);
+    const std::int32_t height = api.GetDeviceCaps(kCapsPhysicalHeight);
+    const std::int32_t dpiX = api.GetDeviceCaps(kCapsLogPixelsX);
+    const std::int32_t dpiY = api.GetDeviceCaps(kCapsLogPixelsY);
+    return PageIsEnvelope(size, width, height, dpiX, dpiY);
   };
   if (fits()) return true;
   // A driver may know the size under a paper code of its own rather than the Windows
@@ -70,9 +72,11 @@ bool OpenEnvelopePage(PrinterApi& api, const std::string& printer_name, const En
 }
 
 std::optional<FigureScale> ReadPrinterScale(PrinterApi& api) {
-  return PrinterScale(api.GetDeviceCaps(kCapsLogPixelsX), api.GetDeviceCaps(kCapsLogPixelsY),
-                      api.GetDeviceCaps(kCapsPhysicalOffsetX),
-                      api.GetDeviceCaps(kCapsPhysicalOffsetY));
+  const std::int32_t dpiX = api.GetDeviceCaps(kCapsLogPixelsX);
+  const std::int32_t dpiY = api.GetDeviceCaps(kCapsLogPixelsY);
+  const std::int32_t offsetX = api.GetDeviceCaps(kCapsPhysicalOffsetX);
+  const std::int32_t offsetY = api.GetDeviceCaps(kCapsPhysicalOffsetY);
+  return PrinterScale(dpiX, dpiY, offsetX, offsetY);
 }
 
 std::string JobName(std::string_view addresseeName) {

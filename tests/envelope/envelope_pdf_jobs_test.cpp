@@ -29,7 +29,7 @@ std::string RunToken() {
 }
 
 // A word's left edge and baseline in points, with further check options ("page=WxH",
-// "inside=1", "near=TITLE").
+// "inside=1", "near=TITLE", "ink=X,Y"; see check_pdf_jobs.py).
 void Record(const std::string& title, const std::string& word, double x, double baseline,
             const std::string& options = "") {
   std::ofstream out(QR_PDF_MANIFEST, std::ios::app);
@@ -147,7 +147,8 @@ TEST_F(EnvelopePdfJobs, ASizeThePrinterDoesNotOfferIsRefused) {
 }
 
 // The numbers of the alignment envelope stand right of their inch marks along the top
-// and below them along the left edge, whole inches from the paper's edges.
+// and below them along the left edge, whole inches from the paper's edges, and the marks
+// are there.
 TEST_F(EnvelopePdfJobs, AlignmentNumbersStandAtTheirInchMarks) {
   SetResolution(kPrinter, 300);
   const double ascent = AscentPoints(kPrinter, std::string(kAlignmentFontFace), kAlignmentFontSize);
@@ -156,10 +157,14 @@ TEST_F(EnvelopePdfJobs, AlignmentNumbersStandAtTheirInchMarks) {
   ASSERT_EQ(PrintAlignmentEnvelope(api, kPrinter, in).decision, PrintDecision::kPrint);
   const std::string title(kAlignmentJobName);
   const double gap = 15 * kPointsPerFigure, inset = 120 * kPointsPerFigure;
-  for (int inch = 1; inch <= 9; ++inch)
-    Record(title, std::to_string(inch), 72.0 * inch + gap, inset + ascent);
-  for (int inch = 1; inch <= 4; ++inch)
-    Record(title, std::to_string(inch), inset, 72.0 * inch + gap + ascent);
+  for (int inch = 1; inch <= 9; ++inch) {
+    Record(title, std::to_string(inch), 72.0 * inch + gap, inset + ascent,
+           "\tink=" + std::to_string(72 * inch) + ",10");
+  }
+  for (int inch = 1; inch <= 4; ++inch) {
+    Record(title, std::to_string(inch), inset, 72.0 * inch + gap + ascent,
+           "\tink=10," + std::to_string(72 * inch));
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ edge and baseline in points from the paper's top-left corner, a word that must b
   page=WxH     the landscape page in points (default 684x297, a No. 10 envelope)
   inside=1     every word of the page lies inside it
   near=TITLE   the word stands within one point of the same word in that job
+  ink=X,Y      the page has ink within half a point of (X, Y)
 Lines of one title are one job. Its PDF must appear in cups-pdf's output folder (waiting a
 bounded time; the newest of that title), carry the job's title, have the page (W x H, or
 H x W rotated, within one point), and show each word within one point of its expected place:
@@ -151,6 +152,10 @@ def check_job(title, entries, folder, measured):
                      or abs(other[1] - bottom) > TOLERANCE_POINTS):
             problems.append(f"{title}: {word!r} at ({x_min:.2f}, {bottom}), in {near} at {other}")
         measured[(title, word)] = (x_min, bottom)
+        if "ink" in e["options"]:
+            ink_x, ink_y = (float(v) for v in e["options"]["ink"].split(","))
+            if ink_bottom(page, ink_x - 0.5, ink_y - 0.5, ink_x + 0.5, ink_y + 0.5) is None:
+                problems.append(f"{title}: no ink at ({ink_x:g}, {ink_y:g})")
         if e["absent"] != "-" and any(w[0] == e["absent"] for w in found):
             problems.append(f"{title}: {e['absent']!r} is on the paper")
     if options.get("inside") == "1":
