@@ -62,6 +62,8 @@ PRINT_JOBS = {
 SCENARIO_JOBS = {
     "envelope_print": list(PRINT_JOBS) + ["Zebulon Envwin Zero"],
     "envelope_preview": ["Zebulon Envwin Preview"],
+    # The alignment envelope's title has no addressee in it.
+    "envelope_true_size": ["Zebulon Envwin Refused", "Alignment"],
 }
 
 
@@ -87,6 +89,16 @@ def pdf_folder():
 def job_file_stem(addressee):
     # cups-pdf names the file after the title with blanks turned into underscores.
     return ("Quarrane - " + addressee).replace(" ", "_")
+
+
+def wait_for_files(names, counts):
+    deadline = time.time() + PDF_WAIT_S
+    while True:
+        files = {name: job_files(name) for name in names}
+        if all(len(files[n]) >= counts[n] for n in names) or time.time() > deadline:
+            break
+        time.sleep(1)
+    time.sleep(1)  # a file just seen may still be written
 
 
 def job_files(addressee):
@@ -185,13 +197,7 @@ def check_logo(path, rect_dots, work):
 
 
 def check_print(work):
-    deadline = time.time() + PDF_WAIT_S
-    while True:
-        files = {name: job_files(name) for name in PRINT_JOBS}
-        if all(len(files[n]) >= job["copies"] for n, job in PRINT_JOBS.items()) or time.time() > deadline:
-            break
-        time.sleep(1)
-    time.sleep(1)  # a file just seen may still be written
+    wait_for_files(PRINT_JOBS, {n: job["copies"] for n, job in PRINT_JOBS.items()})
     if job_files("Zebulon Envwin Zero"):
         fail(f"copies 0 or not a number printed: {job_files('Zebulon Envwin Zero')}")
     for name, job in PRINT_JOBS.items():
@@ -225,6 +231,28 @@ def check_preview(work):
     print("nothing printed while the preview was open")
 
 
+def check_true_size(work):
+    """File > Print Alignment Envelope printed one No. 10 envelope with the inch numbers
+    along the top; the refused A2 envelope printed nothing."""
+    wait_for_files(["Alignment"], {"Alignment": 1})
+    if job_files("Zebulon Envwin Refused"):
+        fail(f"the refused envelope printed: {job_files('Zebulon Envwin Refused')}")
+    found = job_files("Alignment")
+    if len(found) != 1:
+        fail(f"expected one alignment PDF in {pdf_folder()}, found {found}")
+    path = found[0]
+    if title_of(path) != "Quarrane - Alignment":
+        fail(f"{path}: title {title_of(path)!r}")
+    size = re.search(r"^Page size:\s*(.*)$", run("pdfinfo", path), re.M).group(1)
+    if not size.startswith("297 x 684"):
+        fail(f"{path}: page {size}, not a No. 10 envelope")
+    top = sorted(w[0] for w in words_of(path) if w[2] < 36)
+    if top != sorted(str(n) for n in range(1, 10)):
+        fail(f"{path}: numbers along the top {top}")
+    os.remove(path)
+    print("alignment envelope printed; the refused envelope was not")
+
+
 def main():
     if len(sys.argv) != 4 or sys.argv[1] not in ("setup", "check"):
         sys.exit(__doc__)
@@ -235,6 +263,8 @@ def main():
         check_print(work)
     elif scenario == "envelope_preview":
         check_preview(work)
+    elif scenario == "envelope_true_size":
+        check_true_size(work)
     print("PASS")
 
 
