@@ -81,10 +81,11 @@ inline constexpr std::int32_t kPreviewWindowDx = -25;
 inline constexpr std::int32_t kPreviewWindowDy = -10;
 
 // Draws the preview page: OpenEnvelopePage("" = default printer; a page that is not the
-// envelope is shown as it is), SetUnit(0), StartPreview(684), the drawing of DrawEnvelope() unless
-// StartPreview returned 0, StopPreview(), GetPreviewImage(0). Returns the image number of the page
-// to show, 0 when there is nothing to show. Stores and saves nothing; the caller fills
-// empty font values in memory with ApplyEnvelopeFontDefaults() first.
+// envelope is shown as it is), SetUnit(0), StartPreview(684), the drawing of
+// DrawEnvelope() unless StartPreview returned 0, StopPreview(), GetPreviewImage(0).
+// Returns the image number of the page to show, 0 when there is nothing to show.
+// Stores and saves nothing; the caller fills empty font values in memory with
+// ApplyEnvelopeFontDefaults() first.
 std::int32_t DrawPreview(PrinterApi& api, const EnvelopeInputs& inputs);
 
 // Opens `printer_name` (empty: the default printer) for one envelope of `size` in

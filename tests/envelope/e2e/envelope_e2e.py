@@ -232,8 +232,8 @@ def check_preview(work):
 
 
 def check_true_size(work):
-    """File > Print Alignment Envelope printed one No. 10 envelope with the inch numbers
-    along the top; the refused A2 envelope printed nothing."""
+    """File > Print Alignment Envelope printed one No. 10 envelope (envelope_pdf_jobs checks
+    where its marks stand); the refused A2 envelope printed nothing."""
     wait_for_files(["Alignment"], {"Alignment": 1})
     if job_files("Zebulon Envwin Refused"):
         fail(f"the refused envelope printed: {job_files('Zebulon Envwin Refused')}")
@@ -246,9 +246,6 @@ def check_true_size(work):
     size = re.search(r"^Page size:\s*(.*)$", run("pdfinfo", path), re.M).group(1)
     if not size.startswith("297 x 684"):
         fail(f"{path}: page {size}, not a No. 10 envelope")
-    top = sorted(w[0] for w in words_of(path) if w[2] < 36)
-    if top != sorted(str(n) for n in range(1, 10)):
-        fail(f"{path}: numbers along the top {top}")
     os.remove(path)
     print("alignment envelope printed; the refused envelope was not")
 
