@@ -89,6 +89,9 @@ enum class ShellAction {
   kLoadBook,
   kNewBook,
   kPrintPreview,
+  kTogglePlacement,
+  kChooseEnvelopeSize,  // the size of the event's command number
+  kPrintAlignment,
   kCut,
   kCopy,
   kPaste,

@@ -9,6 +9,7 @@
 #include "app/printer_list_win.h"
 #include "app/settings.h"
 #include "base/number.h"
+#include "envelope/envelope_size.h"
 #include "wingui/modal_win.h"
 #include "wingui/window_class_win.h"
 #include "wingui/window_win.h"
@@ -125,6 +126,7 @@ HMENU BuildMenuBar() {
   AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(file, MF_STRING, kCmdPrint, "&Print");
   AppendMenuA(file, MF_STRING, kCmdPrintPreview, "Print Preview");
+  AppendMenuA(file, MF_STRING, kCmdPrintAlignment, "Print Alignment Envelope");
   AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(file, MF_STRING, kCmdQuit, "&Quit");
   HMENU edit = CreatePopupMenu();
@@ -136,6 +138,15 @@ HMENU BuildMenuBar() {
   AppendMenuA(edit, MF_STRING, kCmdAddresseeFont, "Set To Font");
   HMENU options = CreatePopupMenu();
   AppendMenuA(options, MF_STRING | MF_UNCHECKED, kCmdDisableZipLookup, "Disable Zipcode Lookup");
+  AppendMenuA(options, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(options, MF_STRING | MF_UNCHECKED, kCmdPlaceAtTrueSize, "Place at True Size");
+  HMENU sizes = CreatePopupMenu();
+  int command = kCmdEnvelopeSizeFirst;
+  for (const EnvelopeSize& size : EnvelopeSizes()) {
+    const std::string name(size.name);
+    AppendMenuA(sizes, MF_STRING, command++, name.c_str());
+  }
+  AppendMenuA(options, MF_POPUP, reinterpret_cast<UINT_PTR>(sizes), "Envelope Size");
   HMENU help = CreatePopupMenu();
   AppendMenuA(help, MF_STRING, kCmdCheckUpdates, "Check for Updates");
   AppendMenuA(help, MF_STRING, kCmdAbout, "About");
@@ -353,6 +364,22 @@ void FillMainWindow(Shell& shell) {
   SetControlText(shell, ctl::kAddresseeVertical, std::to_string(b.addresseeVertical));
   SetControlText(shell, ctl::kAddresseeHorizontal, std::to_string(b.addresseeHorizontal));
   SetControlText(shell, ctl::kBookPathLine, b.bookFolder + shell.startup.bookFileName);
+  ShowEnvelopeChoices(shell);
+}
+
+void ShowEnvelopeChoices(const Shell& shell) {
+  HMENU menu = shell.mainWindow ? GetMenu(shell.mainWindow) : nullptr;
+  if (!menu) return;
+  const BookSettings& b = shell.startup.book;
+  const bool trueSize = ParsePlacement(b.placement) == Placement::kTrueSize;
+  CheckMenuItem(menu, kCmdPlaceAtTrueSize, MF_BYCOMMAND | (trueSize ? MF_CHECKED : MF_UNCHECKED));
+  const EnvelopeSize& chosen = FindEnvelopeSize(b.envelope);
+  int command = kCmdEnvelopeSizeFirst;
+  for (const EnvelopeSize& size : EnvelopeSizes()) {
+    if (size == chosen) break;
+    ++command;
+  }
+  CheckMenuRadioItem(menu, kCmdEnvelopeSizeFirst, kCmdEnvelopeSizeLast, command, MF_BYCOMMAND);
 }
 
 void SaveBookSettingsFromWindow(Shell& shell) {

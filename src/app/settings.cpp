@@ -29,6 +29,8 @@ constexpr char kAddresseeVerticalKey[] = "Addressee Vertical";
 constexpr char kAddressFontKey[] = "Address Font";
 constexpr char kAddressSizeKey[] = "Address Size";
 constexpr char kAddressStyleKey[] = "Address Style";
+constexpr char kPlacementKey[] = "Placement";
+constexpr char kEnvelopeKey[] = "Envelope";
 
 constexpr char kWindowGroup[] = "Windows Defaults";
 constexpr char kWindowXKey[] = "WindowX";
@@ -70,6 +72,9 @@ void WriteBookKeys(PreferenceFile& pf, const std::string& bookFileName, const Bo
   pf.WriteText(kAddressFontKey, s.addressFont);
   pf.WriteText(kAddressSizeKey, s.addressSize);
   pf.WriteText(kAddressStyleKey, s.addressStyle);
+  // Each right after the key before it, also when added to an older file.
+  if (!s.placement.empty()) pf.WriteTextAfterLast(kPlacementKey, s.placement);
+  if (!s.envelope.empty()) pf.WriteTextAfterLast(kEnvelopeKey, s.envelope);
   if (withComments) {
     pf.Comment("");
     pf.Comment("Last position of window");
@@ -142,6 +147,8 @@ bool LoadBookSettings(PreferenceFile& pf, const std::string& companionPath,
   s.addressFont = pf.ReadText(kAddressFontKey, "");
   s.addressSize = pf.ReadText(kAddressSizeKey, "");
   s.addressStyle = pf.ReadText(kAddressStyleKey, "");
+  s.placement = pf.ReadText(kPlacementKey, "");
+  s.envelope = pf.ReadText(kEnvelopeKey, "");
 
   pf.SelectGroup(kWindowGroup);
   s.windowX = pf.ReadNumber(kWindowXKey, 0);

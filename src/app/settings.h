@@ -37,6 +37,11 @@ struct BookSettings {
   std::string addressFont;
   std::string addressSize;
   std::string addressStyle;
+  // "Placement" and "Envelope" as stored, empty while the book's user has not chosen
+  // them: only a chosen value is written, so that other books keep their files as they
+  // are. What a value means is the envelope's (envelope/envelope_size.h).
+  std::string placement;
+  std::string envelope;
   std::int32_t windowX = 0;
   std::int32_t windowY = 0;
 };

@@ -25,15 +25,22 @@ BatchOutcome PrintBatch(PrinterApi& api, const std::string& printerName,
   if (outcome.decision != PrintDecision::kPrint) return outcome;
   outcome.envelopes = static_cast<std::int64_t>(envelopes.size()) * copies;
 
-  api.OpenPrinter(printerName, PageSettingsText(), 0);
+  // Every envelope of a batch has the book's size and placement: the first one's.
+  const EnvelopeInputs& first = envelopes.front();
+  if (!OpenEnvelopePage(api, printerName, first.size)) {
+    outcome.decision = PrintDecision::kSizeRefused;
+    return outcome;
+  }
   api.SetUnit(kUnitDevicePixels);
+  std::optional<FigureScale> scale;
+  if (first.placement == Placement::kTrueSize) scale = ReadPrinterScale(api);
   if (api.StartPrinting(BatchJobName(outcome.envelopes), std::string()) == 0) {
     api.StopPrinting();  // ended like a single envelope's job that did not start
     return outcome;
   }
   std::int64_t page = 0;
   for (const EnvelopeInputs& inputs : envelopes) {
-    const EnvelopeLayout layout = ComposeEnvelopeLayout(inputs, EnvelopeTarget::kPrint);
+    const EnvelopeLayout layout = ComposeEnvelopeLayout(inputs, EnvelopeTarget::kPrint, scale);
     for (std::int32_t copy = 0; copy < copies; ++copy) {
       if (!progress.BeforeEnvelope(page + 1, outcome.envelopes)) {
         api.AbortPrinting();

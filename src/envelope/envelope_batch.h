@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,8 +43,10 @@ struct BatchOutcome {
 // Prints every entry of `envelopes` `copies` times (the "Number Copies" field, read as
 // for one envelope: a text that is no count prints nothing), each copy right after the
 // other, in list order, as the pages of one job named BatchJobName(). No entries, or
-// no count, print nothing; a count without a printer is kNoPrinterMessage. Cancelling
-// stops after the current page and aborts the job.
+// no count, print nothing; a count without a printer is kNoPrinterMessage. The page is
+// opened for the envelopes' size (a printer that does not give it is kSizeRefused) and
+// a true-size batch is placed by the printer's resolution, as one envelope is.
+// Cancelling stops after the current page and aborts the job.
 BatchOutcome PrintBatch(PrinterApi& api, const std::string& printerName,
                         std::string_view copiesText, const std::vector<EnvelopeInputs>& envelopes,
                         BatchProgress& progress);

@@ -61,4 +61,19 @@ std::int32_t PrinterLibApi::GetPreviewImage(std::int32_t page) {
 
 std::int32_t PrinterLibApi::GetDeviceCaps(std::int32_t index) { return Print_GetDeviceCaps(index); }
 
+std::vector<DriverPaper> PrinterLibApi::Papers() {
+  std::vector<DriverPaper> papers;
+  for (const Print_Paper& p : Print_GetPapers()) papers.push_back({p.code, p.width, p.length});
+  return papers;
+}
+
+std::int64_t PrinterLibApi::SetLineWidth(float width) {
+  constexpr DWORD kSolid = PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER;
+  return HandleValue(Print_CreatePen(kSolid, width, RGB(0, 0, 0), 0, nullptr));
+}
+
+std::int32_t PrinterLibApi::Line(float x1, float y1, float x2, float y2) {
+  return Print_Line(x1, y1, x2, y2);
+}
+
 }  // namespace qr

@@ -24,6 +24,9 @@ class PrinterLibApi final : public PrinterApi {
   std::int64_t StopPreview() override;
   std::int32_t GetPreviewImage(std::int32_t page) override;
   std::int32_t GetDeviceCaps(std::int32_t index) override;
+  std::vector<DriverPaper> Papers() override;
+  std::int64_t SetLineWidth(float width) override;
+  std::int32_t Line(float x1, float y1, float x2, float y2) override;
 };
 
 }  // namespace qr

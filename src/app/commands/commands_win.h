@@ -29,6 +29,12 @@ void ChooseAddresseeFontCommand(Shell& shell);
 void ChangeLogoCommand(Shell& shell);
 // Shows the book's logo (or the placeholder) in the logo box.
 void ShowLogo(Shell& shell);
+// Options > Place at True Size and Options > Envelope Size (sizeIndex in the order of
+// EnvelopeSizes()), each stored in the book's settings at once; File > Print Alignment
+// Envelope (envelope_setup_commands_win.cpp).
+void TogglePlacementCommand(Shell& shell);
+void ChooseEnvelopeSizeCommand(Shell& shell, int sizeIndex);
+void PrintAlignmentCommand(Shell& shell);
 // The update check (update_commands_win.cpp): from Help > Check for Updates, over the
 // main window, and from the start-up question, centred on the screen. When an
 // installer has been started the program ends there and the call does not return.

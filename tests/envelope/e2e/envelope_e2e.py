@@ -64,6 +64,8 @@ SCENARIO_JOBS = {
     "envelope_preview": ["Zebulon Envwin Preview"],
     "envelope_batch": ["3 envelopes", "50 envelopes", "Alpha Batchone", "Gamma Batchthree",
                        "Delta Batchfour"],
+    # The alignment envelope's title has no addressee in it.
+    "envelope_true_size": ["Zebulon Envwin Refused", "Alignment"],
 }
 # Print Selected: the batch's one job and the addressee of each of its pages, in order.
 BATCH_JOB = "3 envelopes"
@@ -92,6 +94,16 @@ def pdf_folder():
 def job_file_stem(addressee):
     # cups-pdf names the file after the title with blanks turned into underscores.
     return ("Quarrane - " + addressee).replace(" ", "_")
+
+
+def wait_for_files(names, counts):
+    deadline = time.time() + PDF_WAIT_S
+    while True:
+        files = {name: job_files(name) for name in names}
+        if all(len(files[n]) >= counts[n] for n in names) or time.time() > deadline:
+            break
+        time.sleep(1)
+    time.sleep(1)  # a file just seen may still be written
 
 
 def job_files(addressee):
@@ -190,13 +202,7 @@ def check_logo(path, rect_dots, work):
 
 
 def check_print(work):
-    deadline = time.time() + PDF_WAIT_S
-    while True:
-        files = {name: job_files(name) for name in PRINT_JOBS}
-        if all(len(files[n]) >= job["copies"] for n, job in PRINT_JOBS.items()) or time.time() > deadline:
-            break
-        time.sleep(1)
-    time.sleep(1)  # a file just seen may still be written
+    wait_for_files(PRINT_JOBS, {n: job["copies"] for n, job in PRINT_JOBS.items()})
     if job_files("Zebulon Envwin Zero"):
         fail(f"copies 0 or not a number printed: {job_files('Zebulon Envwin Zero')}")
     for name, job in PRINT_JOBS.items():
@@ -264,6 +270,23 @@ def check_batch(work):
     for name in SCENARIO_JOBS["envelope_batch"]:
         for path in job_files(name):
             os.remove(path)
+def check_true_size(work):
+    """File > Print Alignment Envelope printed one No. 10 envelope (envelope_pdf_jobs checks
+    where its marks stand); the refused A2 envelope printed nothing."""
+    wait_for_files(["Alignment"], {"Alignment": 1})
+    if job_files("Zebulon Envwin Refused"):
+        fail(f"the refused envelope printed: {job_files('Zebulon Envwin Refused')}")
+    found = job_files("Alignment")
+    if len(found) != 1:
+        fail(f"expected one alignment PDF in {pdf_folder()}, found {found}")
+    path = found[0]
+    if title_of(path) != "Quarrane - Alignment":
+        fail(f"{path}: title {title_of(path)!r}")
+    size = re.search(r"^Page size:\s*(.*)$", run("pdfinfo", path), re.M).group(1)
+    if not size.startswith("297 x 684"):
+        fail(f"{path}: page {size}, not a No. 10 envelope")
+    os.remove(path)
+    print("alignment envelope printed; the refused envelope was not")
 
 
 def main():
@@ -278,6 +301,8 @@ def main():
         check_preview(work)
     elif scenario == "envelope_batch":
         check_batch(work)
+    elif scenario == "envelope_true_size":
+        check_true_size(work)
     print("PASS")
 
 
