@@ -11,8 +11,8 @@
 
 #include "addressbook/address_book.h"
 #include "addressbook/book_sort.h"
-#include "addressbook_bubble_sort.h"
 #include "base/file_system.h"
+#include "support/addressbook_bubble_sort.h"
 
 namespace {
 
