@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_book_file_system.h"
+#include "address_entry_print.h"
 #include "support/addressbook_bubble_sort.h"
 
 namespace qr {
