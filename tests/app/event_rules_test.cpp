@@ -80,6 +80,7 @@ TEST(EventRules, FocusShowsEachHintOnceAndRestartsTheClock) {
   EXPECT_TRUE(Decide(UiEvent::Other(), s, 19000).empty());
   EXPECT_EQ(Decide(UiEvent::Other(), s, 19001), std::vector<A>{A::kClearHint});
   EXPECT_EQ(s.shownHint, 0);
+  EXPECT_TRUE(Decide(UiEvent::Other(), s, 30000).empty()) << "a cleared hint is not cleared again";
   // A control without a hint restarts the clock but shows nothing.
   EXPECT_TRUE(Decide(UiEvent::Control(ctl::kCopies, E::kFocusReceived), s, 20000).empty());
   EXPECT_EQ(s.hintTime, 20000u);
