@@ -56,7 +56,8 @@ constexpr Name kControls[] = {
     {"Copies", ctl::kCopies},
 };
 
-// The kCmd constants without their "kCmd".
+// The kCmd constants without their "kCmd". The envelope sizes (kCmdEnvelopeSizeFirst to
+// kCmdEnvelopeSizeLast, in the order of EnvelopeSizes()) are given by number.
 constexpr Name kCommands[] = {
     {"New", kCmdNew},
     {"Load", kCmdLoad},
@@ -72,6 +73,8 @@ constexpr Name kCommands[] = {
     {"Print", kCmdPrint},
     {"PrintPreview", kCmdPrintPreview},
     {"DisableZipLookup", kCmdDisableZipLookup},
+    {"PlaceAtTrueSize", kCmdPlaceAtTrueSize},
+    {"PrintAlignment", kCmdPrintAlignment},
     {"Escape", kCmdEscape},
     {"KeyF1", kCmdKeyF1},
     {"KeyF2", kCmdKeyF2},
