@@ -4,15 +4,15 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "addressbook/address_book.h"
 #include "addressbook/book_sort.h"
-#include "addressbook_bubble_sort.h"
 #include "base/file_system.h"
+#include "support/addressbook_bubble_sort.h"
+#include "support/memory_file_system.h"
 
 namespace {
 
@@ -43,52 +43,6 @@ std::vector<qr::AddressEntry> RandomBook(std::size_t size, bool withBlanks = tru
   return entries;
 }
 
-// Keeps files in memory, so that the figures show the program's own work, not the disk's.
-class MemoryFileSystem final : public qr::FileSystem {
- public:
-  bool ReadFile(const std::string& path, std::string* bytes) override {
-    const auto it = files_.find(path);
-    if (it == files_.end()) return false;
-    *bytes = it->second;
-    return true;
-  }
-  std::unique_ptr<qr::OutputFile> Create(const std::string& path) override {
-    files_[path].clear();
-    return std::make_unique<File>(files_[path]);
-  }
-  bool Rename(const std::string& from, const std::string& to) override {
-    files_[to] = std::move(files_[from]);
-    files_.erase(from);
-    return true;
-  }
-  bool Copy(const std::string& from, const std::string& to) override {
-    files_[to] = files_[from];
-    return true;
-  }
-  bool Remove(const std::string& path) override { return files_.erase(path) != 0; }
-  bool FileExistsInFolder(const std::string& folder, const std::string& name) override {
-    return files_.count(folder + name) != 0;
-  }
-  bool FolderExists(const std::string&) override { return true; }
-  bool CreateFolder(const std::string&) override { return true; }
-
- private:
-  class File final : public qr::OutputFile {
-   public:
-    explicit File(std::string& bytes) : bytes_(bytes) {}
-    bool Write(std::string_view bytes) override {
-      bytes_.append(bytes);
-      return true;
-    }
-    bool Flush() override { return true; }
-    bool Close() override { return true; }
-
-   private:
-    std::string& bytes_;
-  };
-  std::map<std::string, std::string> files_;
-};
-
 // Updates one record of an open book and saves it, as the Save button does.
 void SaveAndReadBack(benchmark::State& state, qr::FileSystem& fs, const std::string& directory) {
   qr::AddressBook book;
@@ -109,8 +63,10 @@ void SaveAndReadBack(benchmark::State& state, qr::FileSystem& fs, const std::str
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// Files in memory, so that the figures show the program's own work, not the disk's.
 void BM_SaveAndReadBackInMemory(benchmark::State& state) {
-  MemoryFileSystem fs;
+  qr::testing::MemoryFileSystem fs;
+  fs.folders.insert("C:\\bench\\");
   SaveAndReadBack(state, fs, "C:\\bench\\");
 }
 

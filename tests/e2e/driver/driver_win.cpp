@@ -8,6 +8,7 @@
 #include "driver_util_win.h"
 #include "image.h"
 #include "match.h"
+#include "names.h"
 #include "ui_win.h"
 
 namespace qr::e2e {
@@ -193,6 +194,10 @@ bool Driver::Run(const std::vector<Command>& commands, std::string* error) {
       return false;
     }
   }
+  if (std::string problem = CheckNames(commands); !problem.empty()) {
+    *error = std::move(problem);
+    return false;
+  }
   for (const Command& command : commands) {
     std::string shown = command.name;
     for (const std::string& arg : command.args) {
@@ -268,11 +273,13 @@ bool Driver::Control(const Command& command, size_t index, HWND* control,
                      std::string* error) const {
   if (!NeedMainWindow(error)) return false;
   long id = 0;
-  if (!IntArg(command, index, &id, error)) return false;
+  const bool named = LookUpControl(Arg(command, index), &id);
+  if (!named && !IntArg(command, index, &id, error)) return false;
   // The window may be shown before all of its controls exist: give them the wait bound.
   Poll(timeout_ms_, [&] { return (*control = FindControl(main_window_, int(id))) != nullptr; });
   if (!*control) {
-    *error = "the main window has no control number " + std::to_string(id);
+    *error = "the main window has no control number " + std::to_string(id) +
+             (named ? " (" + Arg(command, index) + ")" : "");
     return false;
   }
   return true;
@@ -580,7 +587,7 @@ bool Driver::Notify(const Command& command, std::string* error) {
 bool Driver::MenuCommand(const Command& command, std::string* error) {
   if (!NeedMainWindow(error)) return false;
   long number = 0;
-  if (!IntArg(command, 0, &number, error)) return false;
+  if (!LookUpCommand(Arg(command, 0), &number) && !IntArg(command, 0, &number, error)) return false;
   PostMessageA(main_window_, WM_COMMAND, MAKEWPARAM(number, 0), 0);
   return true;
 }

@@ -65,7 +65,7 @@ class Driver {
   bool Control(const Command& command, size_t index, HWND* control, std::string* error) const;
   // Windows of the program whose class (by = "class") or title (by = "title") is `text`.
   std::vector<HWND> WindowsBy(const std::string& by, const std::string& text) const;
-  // The main window, a control number, "focus" or "window".
+  // The main window, a control (name or number), "focus" or "window".
   bool Target(const Command& command, size_t index, HWND* target, std::string* error) const;
   bool WaitDialogGone(HWND dialog, const char* what, std::string* error);
 

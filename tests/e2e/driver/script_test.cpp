@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/commands.h"
+#include "app/event_rules.h"
+#include "names.h"
+
 namespace qr::e2e {
 namespace {
 
@@ -116,6 +120,30 @@ TEST(ParseScript, UnrollsRepeatBlocks) {
     EXPECT_EQ(parsed.error, b.error) << b.text;
     EXPECT_TRUE(parsed.commands.empty()) << b.text;
   }
+}
+
+TEST(CheckNames, ControlsAndCommandsHaveNamesOfTheirOwn) {
+  long number = 0;
+  ASSERT_TRUE(LookUpControl("Print", &number));  // the button
+  EXPECT_EQ(number, ctl::kPrintButton);
+  ASSERT_TRUE(LookUpCommand("Print", &number));  // the menu item
+  EXPECT_EQ(number, kCmdPrint);
+  EXPECT_FALSE(LookUpControl("print", &number));
+  EXPECT_FALSE(LookUpCommand("AddresseeZip", &number));
+
+  // Only the control or command argument is checked; numbers and the commands' own
+  // words pass.
+  EXPECT_EQ(CheckNames(ParseScript("set-text AddresseeZip Unknown\nkey focus F4\n"
+                                   "screenshot client AddresseeZip.bmp\nbutton 102\n"
+                                   "command PrintPreview\nexpect-title Unknown\n")
+                           .commands),
+            "");
+  EXPECT_EQ(CheckNames(ParseScript("start\n\nclick AddreseeZip\n").commands),
+            "line 3: unknown control name \"AddreseeZip\"");
+  EXPECT_EQ(CheckNames(ParseScript("command Lookup").commands),
+            "line 1: unknown command name \"Lookup\"");
+  EXPECT_EQ(CheckNames(ParseScript("key screen F1").commands),
+            "line 1: unknown control name \"screen\"");
 }
 
 TEST(ExpandPlaceholders, ReplacesOnlyKnownNames) {
