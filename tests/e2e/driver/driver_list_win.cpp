@@ -171,17 +171,24 @@ bool Driver::SelectListRow(const Command& command, std::string* error) {
   return false;
 }
 
-bool Driver::CtrlClickListRow(const Command& command, std::string* error) {
-  HWND list = nullptr;
+// Where on the screen the command's row is: its list and the middle of its label.
+bool Driver::ListRowPoint(const Command& command, HWND* list, LPARAM* where, std::string* error) {
   long row = 0;
-  if (!ListControl(command, &list, error) || !ListRow(command, list, &row, error)) return false;
+  if (!ListControl(command, list, error) || !ListRow(command, *list, &row, error)) return false;
   POINT at = {};
-  if (!RowPoint(process_.get(), list, int(row), &at)) {
+  if (!RowPoint(process_.get(), *list, int(row), &at)) {
     *error = "cannot find row " + std::to_string(row) + " on the screen: " + LastErrorText();
     return false;
   }
+  *where = MAKELPARAM(at.x, at.y);
+  return true;
+}
+
+bool Driver::CtrlClickListRow(const Command& command, std::string* error) {
+  HWND list = nullptr;
+  LPARAM where = 0;
+  if (!ListRowPoint(command, &list, &where, error)) return false;
   // The list takes the key state from the message, as it would from the mouse.
-  const LPARAM where = MAKELPARAM(at.x, at.y);
   PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, where);
   PostMessageA(list, WM_LBUTTONUP, MK_CONTROL, where);
   return true;
@@ -189,15 +196,9 @@ bool Driver::CtrlClickListRow(const Command& command, std::string* error) {
 
 bool Driver::DoubleClickListRow(const Command& command, std::string* error) {
   HWND list = nullptr;
-  long row = 0;
-  if (!ListControl(command, &list, error) || !ListRow(command, list, &row, error)) return false;
-  POINT at = {};
-  if (!RowPoint(process_.get(), list, int(row), &at)) {
-    *error = "cannot find row " + std::to_string(row) + " on the screen: " + LastErrorText();
-    return false;
-  }
+  LPARAM where = 0;
+  if (!ListRowPoint(command, &list, &where, error)) return false;
   // As the mouse does it: a click, then the second press that makes it a double-click.
-  const LPARAM where = MAKELPARAM(at.x, at.y);
   PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, where);
   PostMessageA(list, WM_LBUTTONUP, 0, where);
   PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, where);

@@ -109,6 +109,7 @@ class Driver {
   bool SelectListRow(const Command&, std::string*);
   bool DoubleClickListRow(const Command&, std::string*);
   bool CtrlClickListRow(const Command&, std::string*);
+  bool ListRowPoint(const Command&, HWND* list, LPARAM* where, std::string* error);
   // Object counts and the window-manager setting (driver_objects_win.cpp).
   bool CountObjects(ObjectCounts* counts, std::string* error);
   bool ObjectsMark(const Command&, std::string*);
