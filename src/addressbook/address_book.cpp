@@ -149,6 +149,17 @@ StoreResult WriteAddressbook(FileSystem& fs, AddressBook& book, const AddresseeF
   return ReadBackSorted(fs, book, bytes);
 }
 
+AddEntriesResult AddEntries(FileSystem& fs, AddressBook& book,
+                            std::span<const AddressEntry> added) {
+  std::string bytes;
+  const std::size_t next = AppendBookLines(bytes, book.entries, 0);
+  AppendBookLines(bytes, added, next);
+  if (StoreResult written = RewriteWithBackup(fs, book, bytes); !written.ok) {
+    return {false, std::move(written)};
+  }
+  return {true, ReadBackSorted(fs, book, bytes)};
+}
+
 std::optional<UnstorableCharacter> FindUnstorableCharacter(const AddresseeForm& form) {
   const std::array<std::pair<std::string_view, const std::string*>, 6> fields = {{
       {"Name", &form.name},
