@@ -151,9 +151,13 @@ StoreResult WriteAddressbook(FileSystem& fs, AddressBook& book, const AddresseeF
 
 AddEntriesResult AddEntries(FileSystem& fs, AddressBook& book,
                             std::span<const AddressEntry> added) {
-  std::string bytes;
-  const std::size_t next = AppendBookLines(bytes, book.entries, 0);
-  AppendBookLines(bytes, added, next);
+  // Written in name order, so that reading it back finds nothing to rewrite.
+  std::vector<AddressEntry> all;
+  all.reserve(book.entries.size() + added.size());
+  all.insert(all.end(), book.entries.begin(), book.entries.end());
+  all.insert(all.end(), added.begin(), added.end());
+  SortEntriesByName(all);
+  const std::string bytes = FormatBookFile(all);
   if (StoreResult written = RewriteWithBackup(fs, book, bytes); !written.ok) {
     return {false, std::move(written)};
   }

@@ -46,9 +46,9 @@ StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book);
 // and `currentRecord` stay as they were.
 StoreResult WriteAddressbook(FileSystem& fs, AddressBook& book, const AddresseeForm* newEntry);
 
-// Adds `added` after the present entries in one backup and one rewrite of the book file,
-// then reads the book back sorted (as WriteAddressbook). On a failed rewrite the file and
-// `entries` stay as they were.
+// Adds `added` to the present entries in one backup and one rewrite of the book file,
+// in name order, then reads the book back (as WriteAddressbook). On a failed rewrite the
+// file and `entries` stay as they were.
 struct AddEntriesResult {
   bool written = false;  // the book file holds the added entries
   StoreResult result;    // why the rewrite failed, or how reading the book back went

@@ -21,15 +21,15 @@ std::string DecodeContactText(std::string_view text, TextEncoding encoding, bool
   return out;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
+std::string_view TrimField(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 std::string JoinNameParts(std::string_view first, std::string_view last) {
-  std::string name(TrimBlanks(first));
-  const std::string_view second = TrimBlanks(last);
+  std::string name(TrimField(first));
+  const std::string_view second = TrimField(last);
   if (!name.empty() && !second.empty()) name += ' ';
   name += second;
   return name;

@@ -34,7 +34,7 @@ enum class TextEncoding {
 std::string DecodeContactText(std::string_view text, TextEncoding encoding, bool* replaced);
 
 // `text` without the blanks and tabs at either end.
-std::string_view TrimBlanks(std::string_view text);
+std::string_view TrimField(std::string_view text);
 
 // The name of a person given in parts: the trimmed parts that are not empty, joined by
 // one blank ("Ann" and "Lee" give "Ann Lee").

@@ -142,7 +142,7 @@ class ColumnMap {
   explicit ColumnMap(const std::vector<std::string>& header) {
     at_.fill(kAbsent);
     for (std::size_t i = 0; i < header.size(); ++i) {
-      const std::string_view name = TrimBlanks(header[i]);
+      const std::string_view name = TrimField(header[i]);
       for (const Column& c : kColumns) {
         if (at_[c.role] == kAbsent && EqualsIgnoringCase(name, c.header)) at_[c.role] = i;
       }
@@ -177,12 +177,12 @@ class ColumnMap {
 
 bool AllBlank(const std::vector<std::string>& fields) {
   return std::all_of(fields.begin(), fields.end(),
-                     [](const std::string& f) { return TrimBlanks(f).empty(); });
+                     [](const std::string& f) { return TrimField(f).empty(); });
 }
 
 Contact ContactFromRecord(const ColumnMap& columns, const std::vector<std::string>& record,
                           TextEncoding encoding) {
-  const auto field = [&](Role role) { return TrimBlanks(columns.Field(record, role)); };
+  const auto field = [&](Role role) { return TrimField(columns.Field(record, role)); };
   Contact c;
   bool nameReplaced = false;
   bool addressReplaced = false;
@@ -246,7 +246,7 @@ CsvReadResult ReadCsvContacts(std::string_view bytes, const ContactSink& sink) {
     for (const std::string& name : fields) {
       if (result.columnsFound.size() == kListedColumns) break;
       bool replaced = false;
-      std::string shown = DecodeContactText(TrimBlanks(name), encoding, &replaced);
+      std::string shown = DecodeContactText(TrimField(name), encoding, &replaced);
       if (shown.size() > kListedLength) shown.resize(kListedLength);
       result.columnsFound.push_back(std::move(shown));
     }

@@ -17,14 +17,14 @@ void Clean(std::string& field) {
   for (char& c : field) {
     if (c == '^' || c == '\r' || c == '\n' || c == '\0') c = ' ';
   }
-  field = std::string(TrimBlanks(field));
+  field = std::string(TrimField(field));
 }
 
 // Name and street folded to one letter case, without surrounding blanks.
 std::string DuplicateKey(std::string_view name, std::string_view street) {
   std::string key;
-  name = TrimBlanks(name);
-  street = TrimBlanks(street);
+  name = TrimField(name);
+  street = TrimField(street);
   key.reserve(name.size() + street.size() + 1);
   for (const char c : name) key += FoldLetterCase(c);
   key += '\0';  // a cleaned field holds no NUL

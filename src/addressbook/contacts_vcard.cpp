@@ -68,8 +68,7 @@ std::optional<Property> SplitProperty(std::string_view line) {
   const std::size_t semicolon = head.find(';');
   std::string_view name = head.substr(0, semicolon);
   if (const std::size_t dot = name.rfind('.'); dot != kNone) name.remove_prefix(dot + 1);
-  return Property{TrimBlanks(name),
-                  semicolon == kNone ? std::string_view() : head.substr(semicolon),
+  return Property{TrimField(name), semicolon == kNone ? std::string_view() : head.substr(semicolon),
                   line.substr(colon + 1)};
 }
 
@@ -82,7 +81,7 @@ struct Params {
 };
 
 std::string_view Unquoted(std::string_view text) {
-  text = TrimBlanks(text);
+  text = TrimField(text);
   if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
     text = text.substr(1, text.size() - 2);
   }
@@ -94,7 +93,7 @@ bool ListHoldsPref(std::string_view list) {
   list = Unquoted(list);
   while (!list.empty()) {
     const std::size_t comma = list.find(',');
-    if (EqualsIgnoringCase(TrimBlanks(list.substr(0, comma)), "pref")) return true;
+    if (EqualsIgnoringCase(TrimField(list.substr(0, comma)), "pref")) return true;
     if (comma == kNone) break;
     list.remove_prefix(comma + 1);
   }
@@ -105,13 +104,13 @@ void ReadParam(std::string_view param, Params& out) {
   const std::size_t equals = param.find('=');
   if (equals == kNone) {
     // Version 2.1 names types and encodings bare: ADR;HOME;PREF;QUOTED-PRINTABLE:...
-    const std::string_view bare = TrimBlanks(param);
+    const std::string_view bare = TrimField(param);
     if (EqualsIgnoringCase(bare, "pref")) out.preferred = true;
     if (EqualsIgnoringCase(bare, "quoted-printable")) out.quotedPrintable = true;
     if (EqualsIgnoringCase(bare, "base64")) out.base64 = true;
     return;
   }
-  const std::string_view key = TrimBlanks(param.substr(0, equals));
+  const std::string_view key = TrimField(param.substr(0, equals));
   const std::string_view value = Unquoted(param.substr(equals + 1));
   if (EqualsIgnoringCase(key, "type")) {
     if (ListHoldsPref(value)) out.preferred = true;
@@ -223,7 +222,7 @@ class Card {
   void Take(const Property& p) {
     agentPending_ = false;
     if (EqualsIgnoringCase(p.name, "version")) {
-      const std::string_view v = TrimBlanks(p.value);
+      const std::string_view v = TrimField(p.value);
       if (v == "2.1") version_ = Version::k21;
       if (v == "3.0") version_ = Version::k30;
       if (v == "4.0") version_ = Version::k40;
@@ -231,7 +230,7 @@ class Card {
     }
     if (EqualsIgnoringCase(p.name, "agent")) {
       // An agent given as a card of its own: its BEGIN:VCARD follows on the next line.
-      agentPending_ = TrimBlanks(p.value).empty();
+      agentPending_ = TrimField(p.value).empty();
       return;
     }
     const bool fn = EqualsIgnoringCase(p.name, "fn");
@@ -243,7 +242,7 @@ class Card {
     if (fn && !fullName_) {
       bool replaced = false;
       std::string text = Text(p.value, params, &replaced);
-      if (!TrimBlanks(text).empty()) {
+      if (!TrimField(text).empty()) {
         fullName_ = std::move(text);
         fullNameReplaced_ = replaced;
       }
@@ -257,7 +256,7 @@ class Card {
       bool replaced = false;
       const std::string extended = Text(parts[1], params, &replaced);
       address_ = {Text(parts[2], params, &replaced),
-                  TrimBlanks(extended).empty() ? Text(parts[0], params, &replaced) : extended,
+                  TrimField(extended).empty() ? Text(parts[0], params, &replaced) : extended,
                   Text(parts[3], params, &replaced), Text(parts[4], params, &replaced),
                   Text(parts[5], params, &replaced)};
       haveAdr_ = true;
@@ -308,7 +307,7 @@ class Card {
 };
 
 bool IsCardBoundary(const Property& p, std::string_view which) {
-  return EqualsIgnoringCase(p.name, which) && EqualsIgnoringCase(TrimBlanks(p.value), "vcard");
+  return EqualsIgnoringCase(p.name, which) && EqualsIgnoringCase(TrimField(p.value), "vcard");
 }
 
 // Whether a content line is quoted-printable; decided once per line, as soon as its
@@ -329,7 +328,7 @@ bool LooksLikeVCard(std::string_view bytes) {
   LineReader lines(bytes);
   std::string_view line;
   while (lines.Next(&line)) {
-    line = TrimBlanks(line);
+    line = TrimField(line);
     if (line.empty()) continue;
     const std::optional<Property> p = SplitProperty(line.substr(0, 64));
     return p && p->params.empty() && IsCardBoundary(*p, "begin");
