@@ -17,7 +17,9 @@ void Clean(std::string& field) {
   for (char& c : field) {
     if (c == '^' || c == '\r' || c == '\n' || c == '\0') c = ' ';
   }
-  field = std::string(TrimField(field));
+  const std::size_t end = field.find_last_not_of(" \t");
+  field.erase(end == std::string::npos ? 0 : end + 1);
+  field.erase(0, field.find_first_not_of(" \t"));
 }
 
 // Name and street folded to one letter case, without surrounding blanks.
@@ -71,7 +73,8 @@ void ContactMerger::Add(Contact contact) {
     if (report_.replacedNames.size() < kListedNames) report_.replacedNames.push_back(f.name);
   }
   ++report_.imported;
-  added_.push_back(EntryFromForm(f));
+  added_.push_back(AddressEntry{std::move(f.name), std::move(f.street), std::move(f.suite),
+                                std::move(f.city), std::move(f.state), std::move(f.zip), "0", "1"});
 }
 
 std::string ImportReportText(const ImportReport& r, std::string_view bookFileName) {
