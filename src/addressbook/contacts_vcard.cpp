@@ -194,7 +194,7 @@ std::string Unescape(std::string_view text) {
   return out;
 }
 
-// The first N components of a structured value, split at the ";" no backslash escapes.
+// The first N components of a structured value, split at each ";" no backslash escapes.
 template <std::size_t N>
 std::array<std::string_view, N> Components(std::string_view value) {
   std::array<std::string_view, N> parts{};
