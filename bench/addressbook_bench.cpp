@@ -1,5 +1,6 @@
 // Address book costs that grow with the book: a save (backup, atomic rewrite, read back
-// sorted) and the name sort, the fast one against the plain bubble passes it replaced.
+// sorted), the name sort, the fast one against the plain bubble passes it replaced, and
+// an import of contacts from a vCard file.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 
 #include "addressbook/address_book.h"
 #include "addressbook/book_sort.h"
+#include "addressbook/contacts_import.h"
 #include "base/file_system.h"
 #include "support/addressbook_bubble_sort.h"
 #include "support/memory_file_system.h"
@@ -78,6 +80,48 @@ void BM_SaveAndReadBackOnDisk(benchmark::State& state) {
   std::filesystem::remove_all(dir);
 }
 
+// A phone's export: version 3.0 cards with a name in two forms, a home address, a phone
+// number and an e-mail address; every tenth name has a letter the code page lacks.
+std::string VCardFile(std::size_t cards) {
+  std::string out;
+  for (std::size_t i = 0; i < cards; ++i) {
+    const std::string n = std::to_string(i);
+    const std::string given = i % 10 == 0 ? "\xC5\x81ucja" : "Lucia";
+    out += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Contact " + n + ";" + given + ";;;\r\nFN:" + given +
+           " Contact " + n + "\r\nADR;TYPE=home,pref:;Apt " + n + ";" + n +
+           " Oak Street;Springfield;IL;62701;USA\r\nTEL;TYPE=cell:+1 555 0100\r\n"
+           "EMAIL:contact" +
+           n + "@example.com\r\nEND:VCARD\r\n";
+  }
+  return out;
+}
+
+// File > Import Contacts of a file of `range(0)` cards into a book of as many entries, on
+// disk: reading and merging the cards, the backup, the one rewrite and the read-back.
+void BM_ImportVCardsOnDisk(benchmark::State& state) {
+  const std::size_t size = static_cast<std::size_t>(state.range(0));
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("qr_import_bench_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  qr::FileSystem& fs = qr::SystemFileSystem();
+  const std::string cards = (dir / "contacts.vcf").string();
+  qr::WriteFileAtomically(fs, cards, VCardFile(size));
+  const std::string bookBytes = qr::FormatBookFile(RandomBook(size));
+  for (auto _ : state) {
+    state.PauseTiming();
+    qr::AddressBook book;
+    book.directory = dir.string() + "/";
+    book.fileName = "Bench.adb";
+    qr::WriteFileAtomically(fs, book.FilePath(), bookBytes);
+    const bool read = qr::ReadAddressbook(fs, book).ok;
+    state.ResumeTiming();
+    const qr::ImportResult result = qr::ImportContacts(fs, book, cards);
+    if (!read || result.report.imported != size) state.SkipWithError("the import went wrong");
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+  std::filesystem::remove_all(dir);
+}
+
 template <void (*Sort)(std::vector<qr::AddressEntry>&)>
 void SortBook(benchmark::State& state) {
   const std::vector<qr::AddressEntry> book = RandomBook(state.range(0), state.range(1) != 0);
@@ -106,6 +150,7 @@ BENCHMARK(BM_SaveAndReadBackOnDisk)
     ->Arg(10000)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportVCardsOnDisk)->Arg(10000)->Unit(benchmark::kMillisecond);
 // Second argument: 1 when the book has blank names, which bound how far the bubble passes
 // move an entry; 0 for a book without, where they are quadratic in the book's size.
 BENCHMARK(BM_SortFast)->ArgsProduct({{1000, 10000, 100000}, {1, 0}})->Unit(benchmark::kMillisecond);

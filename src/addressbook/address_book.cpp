@@ -149,6 +149,21 @@ StoreResult WriteAddressbook(FileSystem& fs, AddressBook& book, const AddresseeF
   return ReadBackSorted(fs, book, bytes);
 }
 
+AddEntriesResult AddEntries(FileSystem& fs, AddressBook& book,
+                            std::span<const AddressEntry> added) {
+  // Written in name order, so that reading it back finds nothing to rewrite.
+  std::vector<AddressEntry> all;
+  all.reserve(book.entries.size() + added.size());
+  all.insert(all.end(), book.entries.begin(), book.entries.end());
+  all.insert(all.end(), added.begin(), added.end());
+  SortEntriesByName(all);
+  const std::string bytes = FormatBookFile(all);
+  if (StoreResult written = RewriteWithBackup(fs, book, bytes); !written.ok) {
+    return {false, std::move(written)};
+  }
+  return {true, ReadBackSorted(fs, book, bytes)};
+}
+
 std::optional<UnstorableCharacter> FindUnstorableCharacter(const AddresseeForm& form) {
   const std::array<std::pair<std::string_view, const std::string*>, 6> fields = {{
       {"Name", &form.name},

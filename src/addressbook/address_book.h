@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,15 @@ StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book);
 // when `newEntry` is given, then ReadAddressbook. On a failed rewrite the file, `entries`
 // and `currentRecord` stay as they were.
 StoreResult WriteAddressbook(FileSystem& fs, AddressBook& book, const AddresseeForm* newEntry);
+
+// Adds `added` to the present entries in one backup and one rewrite of the book file,
+// in name order, then reads the book back (as WriteAddressbook). On a failed rewrite the
+// file and `entries` stay as they were.
+struct AddEntriesResult {
+  bool written = false;  // the book file holds the added entries
+  StoreResult result;    // why the rewrite failed, or how reading the book back went
+};
+AddEntriesResult AddEntries(FileSystem& fs, AddressBook& book, std::span<const AddressEntry> added);
 
 // What the window must do after a save or a delete.
 enum class SaveOutcome {

@@ -91,6 +91,12 @@ void Carry(Shell& shell, ShellAction action, const UiEvent& event) {
     case ShellAction::kNewBook:
       NewBookCommand(shell);
       break;
+    case ShellAction::kImportContacts:
+      ImportContactsCommand(shell);
+      break;
+    case ShellAction::kExportContacts:
+      ExportContactsCommand(shell);
+      break;
     case ShellAction::kPrintPreview:
       PrintPreviewCommand(shell);
       break;

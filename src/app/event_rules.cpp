@@ -139,6 +139,10 @@ std::vector<ShellAction> DecideActions(const UiEvent& e, HintState& state, std::
     out.push_back(ShellAction::kLoadBook);
   } else if (isCommand(kCmdNew)) {
     out.push_back(ShellAction::kNewBook);
+  } else if (isCommand(kCmdImportContacts)) {
+    out.push_back(ShellAction::kImportContacts);
+  } else if (isCommand(kCmdExportContacts)) {
+    out.push_back(ShellAction::kExportContacts);
   } else if (isCommand(kCmdPrintPreview)) {
     out.push_back(ShellAction::kPrintPreview);
   } else if (isCommand(kCmdPlaceAtTrueSize)) {

@@ -88,6 +88,8 @@ enum class ShellAction {
   kDeleteRecord,
   kLoadBook,
   kNewBook,
+  kImportContacts,
+  kExportContacts,
   kPrintPreview,
   kTogglePlacement,
   kChooseEnvelopeSize,  // the size of the event's command number

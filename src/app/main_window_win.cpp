@@ -124,6 +124,9 @@ HMENU BuildMenuBar() {
   AppendMenuA(file, MF_STRING, kCmdLoad, "&Load");
   AppendMenuA(file, MF_STRING, kCmdSave, "&Save");
   AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(file, MF_STRING, kCmdImportContacts, "Import Contacts...");
+  AppendMenuA(file, MF_STRING, kCmdExportContacts, "Export Contacts...");
+  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(file, MF_STRING, kCmdPrint, "&Print");
   AppendMenuA(file, MF_STRING, kCmdPrintPreview, "Print Preview");
   AppendMenuA(file, MF_STRING, kCmdPrintAlignment, "Print Alignment Envelope");

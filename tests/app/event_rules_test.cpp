@@ -38,6 +38,8 @@ TEST(EventRules, EachCommandAndButtonMapsToItsAction) {
       {UiEvent::Control(ctl::kDeleteButton, E::kLeftClick), {A::kClearHint, A::kDeleteRecord}},
       {UiEvent::Command(kCmdLoad), {A::kLoadBook}},
       {UiEvent::Command(kCmdNew), {A::kNewBook}},
+      {UiEvent::Command(kCmdImportContacts), {A::kImportContacts}},
+      {UiEvent::Command(kCmdExportContacts), {A::kExportContacts}},
       {UiEvent::Command(kCmdPrintPreview), {A::kPrintPreview}},
       {UiEvent::Command(80), {A::kTogglePlacement}},
       {UiEvent::Command(81), {A::kChooseEnvelopeSize}},

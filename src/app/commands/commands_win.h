@@ -18,6 +18,9 @@ void LoadBookCommand(Shell& shell);
 void NewBookCommand(Shell& shell);
 void LookupAddresseeCommand(Shell& shell);
 void ZipAutoFillCommand(Shell& shell);
+// Contacts from and to other programs' files (contacts_commands_win.cpp).
+void ImportContactsCommand(Shell& shell);
+void ExportContactsCommand(Shell& shell);
 // Envelopes (print_commands_win.cpp, font_commands_win.cpp, logo_commands_win.cpp).
 void PrintCommand(Shell& shell);
 void PrintPreviewCommand(Shell& shell);
