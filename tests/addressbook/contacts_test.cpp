@@ -243,7 +243,7 @@ TEST_F(ImportTest, RefusedFilesAndFailedWritesLeaveTheBookAsItWas) {
     EXPECT_EQ(book_.entries.size(), 2u);
   }
 
-  fs_.failWrites = true;
+  fs_.FailOn(testing::MemoryFileSystem::Op::Create);
   const ImportResult r = Import("Name,Street\nBaker,2 Oak\n");
   EXPECT_EQ(r.outcome, ImportOutcome::kNotSaved);
   EXPECT_EQ(fs_.files[kBook], kStored);

@@ -46,7 +46,7 @@ TEST(EventRules, EachCommandAndButtonMapsToItsAction) {
       {UiEvent::Command(91), {A::kChooseEnvelopeSize}},
       {UiEvent::Command(92), {A::kPrintAlignment}},
       {UiEvent::Command(79), {}},
-      {UiEvent::Command(93), {}},
+      {UiEvent::Command(95), {}},
       {UiEvent::Control(81, E::kLeftClick), {}},
       {UiEvent::Command(kCmdCut), {A::kCut}},
       {UiEvent::Command(kCmdCopy), {A::kCopy}},
