@@ -33,6 +33,9 @@ for n in (1000, 10000, 100000):
          f"addressbook_bench:BM_SortBubblePasses/{n}/1", "the same sort done the old way"),
     ]
 ROWS += [
+    ("Import of 10,000 vCards into a 10,000-entry book, on disk",
+     "addressbook_bench:BM_ImportVCardsOnDisk/10000",
+     "File > Import Contacts (read, merge, backup, rewrite, read back)"),
     ("Lookup window on 10,000 entries (reread, rows, first page)",
      "lookup_bench:BM_OpenFromDisk/10000", "opening Get Addressee"),
     ("Lookup rows for a search, 10,000 entries", "lookup_bench:BM_RowsForSearch/10000/1",

@@ -66,7 +66,9 @@ qr_build() {
   fi
 }
 
-# Starts cupsd when it is not running and makes sure the PDF printer exists and is the default.
+# Starts cupsd when it is not running and makes sure the PDF printer exists and is the
+# default. A second PDF printer, "PDF-Envelopes", offers every envelope size the program
+# has (scripts/envelope-ppd); the envelope size tests print on it.
 qr_start_cups() {
   if ! pgrep -x cupsd >/dev/null; then
     /usr/sbin/cupsd
@@ -79,6 +81,15 @@ qr_start_cups() {
   fi
   lpadmin -d PDF 2>/dev/null
   lpstat -p PDF >/dev/null 2>&1 || { echo "the CUPS PDF printer could not be set up" >&2; return 1; }
+  if ! lpstat -p PDF-Envelopes >/dev/null 2>&1; then
+    local ppd
+    ppd=$(mktemp --suffix=.ppd)
+    "$QR_ROOT/scripts/envelope-ppd" >"$ppd" &&
+      lpadmin -p PDF-Envelopes -E -v cups-pdf:/ -P "$ppd" 2>/dev/null
+    rm -f "$ppd"
+  fi
+  lpstat -p PDF-Envelopes >/dev/null 2>&1 ||
+    { echo "the CUPS printer PDF-Envelopes could not be set up" >&2; return 1; }
 }
 
 # Starts Xvfb on a free display and exports DISPLAY.

@@ -13,6 +13,9 @@ namespace {
 StoreResult Failure(std::string reason) { return StoreResult{false, std::move(reason)}; }
 
 std::string CouldNotRead(const std::string& path) { return path + " could not be read."; }
+StoreResult Unreadable(const std::string& path) {
+  return {.ok = false, .reason = CouldNotRead(path), .unreadable = true};
+}
 std::string CouldNotWrite(const std::string& path) { return path + " could not be written."; }
 
 bool BookFileExists(FileSystem& fs, const AddressBook& book) {
@@ -57,7 +60,7 @@ StoreResult LockBook(FileSystem& fs, const AddressBook& book, LockClock& clock, 
     case LockStatus::kTaken:
       return {};
     case LockStatus::kBusy:
-      return {false, std::string(kInUseText), true};
+      return {.ok = false, .reason = std::string(kInUseText), .inUse = true};
     case LockStatus::kFailed:
       break;
   }
@@ -205,7 +208,7 @@ StoreResult ReadAddressbook(FileSystem& fs, AddressBook& book, LockClock& clock)
   if (!BookFileExists(fs, book)) return {};
   const std::string path = book.FilePath();
   std::string bytes;
-  if (!fs.ReadFile(path, &bytes)) return Failure(CouldNotRead(path));
+  if (!fs.ReadFile(path, &bytes)) return Unreadable(path);
   SortedBook sorted = SortBook(bytes);
   StoreResult result;
   if (sorted.bytes != bytes) {
@@ -217,7 +220,7 @@ StoreResult ReadAddressbook(FileSystem& fs, AddressBook& book, LockClock& clock)
         sorted = SortBook(bytes);
         result = WriteSorted(fs, path, bytes, sorted);
       } else {
-        result = Failure(CouldNotRead(path));
+        result = Unreadable(path);
       }
     } else if (lock.status == LockStatus::kFailed) {
       result = Failure(CouldNotWrite(path) + " It is kept unsorted.");
@@ -225,6 +228,10 @@ StoreResult ReadAddressbook(FileSystem& fs, AddressBook& book, LockClock& clock)
   }
   book.entries = std::move(sorted.entries);
   return result;
+}
+
+std::string_view StoreFailureTitle(const StoreResult& result) {
+  return result.unreadable ? kNotReadTitle : kNotSavedTitle;
 }
 
 StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book, LockClock& clock) {
@@ -243,6 +250,24 @@ StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book, LockClock& cloc
     }
   }
   return ReadInFileOrder(fs, book);
+}
+
+AddEntriesResult AddEntries(FileSystem& fs, AddressBook& book, const ChooseEntries& choose,
+                            LockClock& clock) {
+  HeldLock lock;
+  if (StoreResult r = LockBook(fs, book, clock, &lock); !r.ok) return {false, std::move(r)};
+  std::vector<AddressEntry> entries;
+  if (StoreResult r = ReadCurrentEntries(fs, book, &entries); !r.ok) return {false, std::move(r)};
+  std::vector<AddressEntry> added = choose(entries);
+  if (added.empty()) return {};
+  // Written in name order, so that reading it back finds nothing to rewrite.
+  entries.insert(entries.end(), std::make_move_iterator(added.begin()),
+                 std::make_move_iterator(added.end()));
+  std::erase_if(entries, [](const AddressEntry& e) { return e.name.empty(); });
+  SortEntriesByName(entries);
+  const std::string bytes = FormatBookFile(entries);
+  if (StoreResult r = RewriteWithBackup(fs, book, bytes); !r.ok) return {false, std::move(r)};
+  return {true, ReadBackSorted(fs, book, bytes, std::move(entries))};
 }
 
 std::optional<UnstorableCharacter> FindUnstorableCharacter(const AddresseeForm& form) {

@@ -6,7 +6,9 @@
 // command returns what the window has to do and the texts it has to show.
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,7 +33,8 @@ struct AddressBook {
 struct StoreResult {
   bool ok = true;
   std::string reason;
-  bool inUse = false;  // another window held the book's lock; `reason` is kInUseText
+  bool unreadable = false;  // the failure was that the book file could not be read
+  bool inUse = false;       // another window held the book's lock; `reason` is kInUseText
 };
 
 // Sorts the book file on disk by name (under the book's lock, when it is not sorted
@@ -46,6 +49,20 @@ StoreResult ReadAddressbook(FileSystem& fs, AddressBook& book,
 // `currentRecord` is kept. On failure `entries` stay as they were.
 StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book,
                               LockClock& clock = SteadyLockClock());
+
+// Adds entries to the book in one change under its lock: `choose` gets the entries of
+// the file as it is now and returns those to add after them; they are written in one
+// backup and one rewrite, in name order, and the book is read back. Nothing is written
+// when `choose` returns none (or is not asked, because the lock or the file could not be
+// had). On a failed rewrite the file and `entries` stay as they were.
+struct AddEntriesResult {
+  bool written = false;  // the book file holds the added entries
+  StoreResult result;    // why the rewrite failed, or how reading the book back went
+};
+using ChooseEntries =
+    std::function<std::vector<AddressEntry>(std::span<const AddressEntry> current)>;
+AddEntriesResult AddEntries(FileSystem& fs, AddressBook& book, const ChooseEntries& choose,
+                            LockClock& clock = SteadyLockClock());
 
 // What the window must do after a save or a delete.
 enum class SaveOutcome {
@@ -70,10 +87,16 @@ inline constexpr std::string_view kInvalidNameText =
     "You must at least enter a Name to associate this information with";
 inline constexpr std::string_view kInvalidCharacterTitle = "Invalid Character";
 inline constexpr std::string_view kNotSavedTitle = "Address Book Not Saved";
+inline constexpr std::string_view kNotReadTitle = "Address Book Not Read";
 inline constexpr std::string_view kInUseText =
     "The address book is in use in another window. Try again.";
 // The title of a notice after a change that went through but not quite as asked.
 inline constexpr std::string_view kNoticeTitle = "Address Book";
+
+// The title of the message for a failed open or read: "Address Book Not Read" when the
+// file could not be read, "Address Book Not Saved" when it was read but its sorted form
+// could not be written back.
+std::string_view StoreFailureTitle(const StoreResult& result);
 
 // A character that cannot be stored in a book line ("^", CR, LF, NUL) and where it is.
 struct UnstorableCharacter {

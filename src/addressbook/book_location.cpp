@@ -42,7 +42,9 @@ StoreResult CreateAddressbook(FileSystem& fs, AddressBook& book, const BookLocat
   created.fileName = location.fileName;
   const std::string path = created.FilePath();
   HeldLock lock = LockForChange(fs, path, clock);
-  if (lock.status == LockStatus::kBusy) return {false, std::string(kInUseText), true};
+  if (lock.status == LockStatus::kBusy) {
+    return {.ok = false, .reason = std::string(kInUseText), .inUse = true};
+  }
   if (lock.status == LockStatus::kFailed) {
     return {false, "The lock file " + LockFilePath(path) + " could not be made."};
   }
@@ -63,7 +65,7 @@ StoreResult CreateAddressbook(FileSystem& fs, AddressBook& book, const BookLocat
 
 std::string BookFolderAfterLoad(FileSystem& fs, const std::string& storedFolder,
                                 const std::string& chosenFolder) {
-  if (storedFolder.empty() || !fs.FolderExists(storedFolder)) return chosenFolder;
+  if (!storedFolder.empty() && !fs.FolderExists(storedFolder)) return chosenFolder;
   return storedFolder;
 }
 

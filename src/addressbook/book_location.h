@@ -35,9 +35,10 @@ struct BookChoice {
 // cancelled and gave nothing) keeps the current book.
 BookChoice ChooseBook(std::string_view dialogAnswer, const BookLocation& current);
 
-// The folder a loaded book lives in: the AddressbookDirectory its settings name, unless
-// that is empty or names a folder that is gone (the book was moved or copied away from
-// it), when it is the folder the dialog found the book in, `chosenFolder`.
+// The folder a loaded book lives in: the AddressbookDirectory its settings name (empty
+// means the current directory, as at start-up), unless that names a folder that is gone
+// (the book was moved or copied away from it), when it is the folder the dialog found
+// the book in, `chosenFolder`.
 std::string BookFolderAfterLoad(FileSystem& fs, const std::string& storedFolder,
                                 const std::string& chosenFolder);
 

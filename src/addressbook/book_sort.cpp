@@ -1,6 +1,6 @@
 #include "addressbook/book_sort.h"
 
-#include "base/letter_case.h"
+#include "base/code_page.h"
 
 #include <algorithm>
 #include <array>
@@ -14,7 +14,7 @@ std::string NameSortKey(std::string_view name) {
   if (first == std::string_view::npos) return {};
   const std::size_t last = name.find_last_not_of(' ');
   std::string key(name.substr(first, last - first + 1));
-  for (char& c : key) c = static_cast<char>(UpperCase1252(static_cast<unsigned char>(c)));
+  UpperCaseInCodePage(key);
   return key;
 }
 

@@ -9,7 +9,8 @@
 
 namespace qr {
 
-// The key a name sorts by: spaces (only spaces) cut from both ends, then upper-cased.
+// The key a name sorts by: spaces (only spaces) cut from both ends, then upper-cased by
+// the code page's single-byte mapping (UpperCaseInCodePage).
 std::string NameSortKey(std::string_view name);
 
 // Whether key `a` sorts before key `b`: bytes compared as unsigned values, a key that

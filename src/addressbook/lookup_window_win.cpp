@@ -25,6 +25,7 @@ constexpr int kClientHeight = 340;
 constexpr int kListId = 100;
 constexpr int kCancelId = 101;
 constexpr int kSelectId = 102;
+constexpr int kPrintSelectedId = 103;
 
 // Pause between a choice and the window closing, so the highlighted row is seen.
 constexpr DWORD kChoicePauseMs = 200;
@@ -32,6 +33,7 @@ constexpr DWORD kChoicePauseMs = 200;
 struct LookupState {
   const std::vector<AddressEntry>* entries = nullptr;
   std::vector<int> rows;  // row -> position in `entries`
+  const PrintSelectedFn* printSelected = nullptr;
   HWND list = nullptr;
   bool done = false;
   std::optional<int> chosen;  // position of the chosen entry
@@ -52,8 +54,30 @@ int SelectedRow(const LookupState& state) {
                                        MAKELPARAM(LVNI_SELECTED, 0)));
 }
 
+// Selects (or deselects) every row.
+void SelectAll(const LookupState& state, bool selected) {
+  LVITEMA item = {};
+  item.stateMask = LVIS_SELECTED;
+  item.state = selected ? LVIS_SELECTED : 0;
+  SendMessageA(state.list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+               reinterpret_cast<LPARAM>(&item));
+}
+
+// The positions in `entries` of the selected rows, in list order.
+std::vector<int> SelectedPositions(const LookupState& state) {
+  std::vector<int> positions;
+  for (int row = SelectedRow(state); row >= 0;
+       row = static_cast<int>(SendMessageA(state.list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+                                           MAKELPARAM(LVNI_SELECTED, 0)))) {
+    if (const std::optional<int> position = PositionForRow(state.rows, row))
+      positions.push_back(*position);
+  }
+  return positions;
+}
+
 // Makes `row` the one selected and focused row.
 void SelectOnly(const LookupState& state, int row) {
+  SelectAll(state, false);
   LVITEMA item = {};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -82,6 +106,12 @@ LRESULT OnNotify(LookupState& state, const NMHDR& header) {
     case LVN_GETDISPINFOA:
       FillCell(state, *reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(&header)));
       return 0;
+    case LVN_KEYDOWN: {
+      // Ctrl+A selects every row.
+      const auto& key = *reinterpret_cast<const NMLVKEYDOWN*>(&header);
+      if (key.wVKey == 'A' && GetKeyState(VK_CONTROL) < 0) SelectAll(state, true);
+      return 0;
+    }
     case NM_DBLCLK: {
       if (state.done) return 0;
       // A double-click on a row selects that row first; elsewhere it takes the row
@@ -119,6 +149,14 @@ LRESULT CALLBACK LookupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (row >= 0) Choose(*state, row);  // with no row selected the window stays open
         return 0;
       }
+      if (LOWORD(wp) == kPrintSelectedId) {
+        // The window stays open: another set of rows can be printed, or one chosen.
+        const std::vector<int> positions = SelectedPositions(*state);
+        if (!positions.empty() && state->printSelected && *state->printSelected)
+          (*state->printSelected)(hwnd, positions);
+        SetFocus(state->list);
+        return 0;
+      }
       break;
     case WM_CLOSE:
       return 0;  // no close box: only Cancel and a choice close the window
@@ -129,10 +167,9 @@ LRESULT CALLBACK LookupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 HWND BuildList(HWND window, LookupState& state) {
-  HWND list = AddFormChild(
-      window, WC_LISTVIEWA, "",
-      WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
-      kListId, 10, 5, 620, 280);
+  HWND list = AddFormChild(window, WC_LISTVIEWA, "",
+                           WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
+                           kListId, 10, 5, 620, 280);
   if (!list) return nullptr;
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   int index = 0;
@@ -166,9 +203,11 @@ HWND OpenLookupWindow(HWND owner, LookupState& state) {
 }  // namespace
 
 std::optional<int> RunLookupWindow(HWND owner, const std::vector<AddressEntry>& entries,
-                                   const std::string& searchText) {
+                                   const std::string& searchText,
+                                   const PrintSelectedFn& printSelected) {
   LookupState state;
   state.entries = &entries;
+  state.printSelected = &printSelected;
   ScopedWindow window(OpenLookupWindow(owner, state));
   if (!window) return std::nullopt;
 
@@ -178,6 +217,8 @@ std::optional<int> RunLookupWindow(HWND owner, const std::vector<AddressEntry>& 
                50, 30);
   AddFormChild(window.get(), "BUTTON", "Select", WS_TABSTOP | BS_PUSHBUTTON, kSelectId, 580, 300,
                50, 30);
+  AddFormChild(window.get(), "BUTTON", "Print Selected", WS_TABSTOP | BS_PUSHBUTTON,
+               kPrintSelectedId, 420, 300, 90, 30);
   const char* lines[] = {
       "You can Left Double Click any name to auto select -or- you can",
       "highlight a name and click SELECT to return that name and address for printing",

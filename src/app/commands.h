@@ -19,6 +19,13 @@ inline constexpr int kCmdAbout = 51;
 inline constexpr int kCmdPrint = 54;
 inline constexpr int kCmdPrintPreview = 55;
 inline constexpr int kCmdDisableZipLookup = 58;
+inline constexpr int kCmdPlaceAtTrueSize = 80;
+// Options > Envelope Size: one command per size, in the order of EnvelopeSizes().
+inline constexpr int kCmdEnvelopeSizeFirst = 81;
+inline constexpr int kCmdEnvelopeSizeLast = 91;
+inline constexpr int kCmdPrintAlignment = 92;
+inline constexpr int kCmdImportContacts = 93;
+inline constexpr int kCmdExportContacts = 94;
 inline constexpr int kCmdEscape = 100;
 inline constexpr int kCmdKeyF1 = 1000;
 inline constexpr int kCmdKeyF2 = 2000;

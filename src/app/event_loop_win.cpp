@@ -40,7 +40,7 @@ void ToggleBlueHints(Shell& shell) {
     ShowWindow(GetDlgItem(shell.mainWindow, id), shell.blueHintsShown ? SW_SHOW : SW_HIDE);
 }
 
-void Carry(Shell& shell, ShellAction action) {
+void Carry(Shell& shell, ShellAction action, const UiEvent& event) {
   switch (action) {
     case ShellAction::kRecomputeNewEntryFlag:
       RecomputeNewEntryFlag(shell);
@@ -91,8 +91,23 @@ void Carry(Shell& shell, ShellAction action) {
     case ShellAction::kNewBook:
       NewBookCommand(shell);
       break;
+    case ShellAction::kImportContacts:
+      ImportContactsCommand(shell);
+      break;
+    case ShellAction::kExportContacts:
+      ExportContactsCommand(shell);
+      break;
     case ShellAction::kPrintPreview:
       PrintPreviewCommand(shell);
+      break;
+    case ShellAction::kTogglePlacement:
+      TogglePlacementCommand(shell);
+      break;
+    case ShellAction::kChooseEnvelopeSize:
+      ChooseEnvelopeSizeCommand(shell, event.number - kCmdEnvelopeSizeFirst);
+      break;
+    case ShellAction::kPrintAlignment:
+      PrintAlignmentCommand(shell);
       break;
     case ShellAction::kCut:
       CutFocusedField(shell.mainWindow);
@@ -146,7 +161,7 @@ void HandleEvent(Shell& shell, const UiEvent& event) {
   // While a window with its own loop is open the main window does nothing.
   if (ModalWindowOpen()) return;
   for (ShellAction a : DecideActions(event, shell.hints, GetTickCount())) {
-    Carry(shell, a);
+    Carry(shell, a, event);
     if (!shell.mainWindow) break;  // a book change closed the window mid-way
   }
 }

@@ -139,8 +139,18 @@ std::vector<ShellAction> DecideActions(const UiEvent& e, HintState& state, std::
     out.push_back(ShellAction::kLoadBook);
   } else if (isCommand(kCmdNew)) {
     out.push_back(ShellAction::kNewBook);
+  } else if (isCommand(kCmdImportContacts)) {
+    out.push_back(ShellAction::kImportContacts);
+  } else if (isCommand(kCmdExportContacts)) {
+    out.push_back(ShellAction::kExportContacts);
   } else if (isCommand(kCmdPrintPreview)) {
     out.push_back(ShellAction::kPrintPreview);
+  } else if (isCommand(kCmdPlaceAtTrueSize)) {
+    out.push_back(ShellAction::kTogglePlacement);
+  } else if (command && e.number >= kCmdEnvelopeSizeFirst && e.number <= kCmdEnvelopeSizeLast) {
+    out.push_back(ShellAction::kChooseEnvelopeSize);
+  } else if (isCommand(kCmdPrintAlignment)) {
+    out.push_back(ShellAction::kPrintAlignment);
   } else if (isCommand(kCmdCut)) {
     out.push_back(ShellAction::kCut);
   } else if (isCommand(kCmdCopy)) {

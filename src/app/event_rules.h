@@ -88,7 +88,12 @@ enum class ShellAction {
   kDeleteRecord,
   kLoadBook,
   kNewBook,
+  kImportContacts,
+  kExportContacts,
   kPrintPreview,
+  kTogglePlacement,
+  kChooseEnvelopeSize,  // the size of the event's command number
+  kPrintAlignment,
   kCut,
   kCopy,
   kPaste,

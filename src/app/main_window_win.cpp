@@ -9,6 +9,7 @@
 #include "app/printer_list_win.h"
 #include "app/settings.h"
 #include "base/number.h"
+#include "envelope/envelope_size.h"
 #include "wingui/modal_win.h"
 #include "wingui/window_class_win.h"
 #include "wingui/window_win.h"
@@ -123,8 +124,12 @@ HMENU BuildMenuBar() {
   AppendMenuA(file, MF_STRING, kCmdLoad, "&Load");
   AppendMenuA(file, MF_STRING, kCmdSave, "&Save");
   AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(file, MF_STRING, kCmdImportContacts, "Import Contacts...");
+  AppendMenuA(file, MF_STRING, kCmdExportContacts, "Export Contacts...");
+  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(file, MF_STRING, kCmdPrint, "&Print");
   AppendMenuA(file, MF_STRING, kCmdPrintPreview, "Print Preview");
+  AppendMenuA(file, MF_STRING, kCmdPrintAlignment, "Print Alignment Envelope");
   AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(file, MF_STRING, kCmdQuit, "&Quit");
   HMENU edit = CreatePopupMenu();
@@ -136,6 +141,15 @@ HMENU BuildMenuBar() {
   AppendMenuA(edit, MF_STRING, kCmdAddresseeFont, "Set To Font");
   HMENU options = CreatePopupMenu();
   AppendMenuA(options, MF_STRING | MF_UNCHECKED, kCmdDisableZipLookup, "Disable Zipcode Lookup");
+  AppendMenuA(options, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(options, MF_STRING | MF_UNCHECKED, kCmdPlaceAtTrueSize, "Place at True Size");
+  HMENU sizes = CreatePopupMenu();
+  int command = kCmdEnvelopeSizeFirst;
+  for (const EnvelopeSize& size : EnvelopeSizes()) {
+    const std::string name(size.name);
+    AppendMenuA(sizes, MF_STRING, command++, name.c_str());
+  }
+  AppendMenuA(options, MF_POPUP, reinterpret_cast<UINT_PTR>(sizes), "Envelope Size");
   HMENU help = CreatePopupMenu();
   AppendMenuA(help, MF_STRING, kCmdCheckUpdates, "Check for Updates");
   AppendMenuA(help, MF_STRING, kCmdAbout, "About");
@@ -202,29 +216,11 @@ void FillPrinterCombo(Shell& shell) {
   if (!printers.names.empty()) SendMessageA(combo, CB_SETCURSEL, selected, 0);
 }
 
-// Tab goes through the fields in reading order: the sender block, the positions, the
-// addressee block and its buttons, then printer, copies and Print.
-void SetTabOrder(const Shell& shell) {
-  const int order[] = {
-      ctl::kSenderName,          ctl::kSenderStreet,        ctl::kSenderCityStateZip,
-      ctl::kSenderFontButton,    ctl::kSenderVertical,      ctl::kAddresseeVertical,
-      ctl::kSenderHorizontal,    ctl::kAddresseeHorizontal, ctl::kAddresseeName,
-      ctl::kAddresseeStreet,     ctl::kAddresseeSuite,      ctl::kAddresseeCity,
-      ctl::kAddresseeState,      ctl::kAddresseeZip,        ctl::kLookupButton,
-      ctl::kClearButton,         ctl::kSaveButton,          ctl::kDeleteButton,
-      ctl::kAddresseeFontButton, ctl::kPrinterCombo,        ctl::kCopies,
-      ctl::kPrintButton};
-  HWND after = HWND_TOP;
-  for (int id : order) {
-    HWND h = GetDlgItem(shell.mainWindow, id);
-    if (!h) continue;
-    SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    after = h;
-  }
-}
-
 }  // namespace
 
+// The controls are made in a fixed order, which is also the order Tab goes through
+// them: the sender lines, then the addressee's Name, Street, Suite and Zip before City
+// and State, so that Tab from a typed ZIP lands in the City it filled in.
 bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   if (!RegisterMainWindowClass(shell.instance)) return false;
   // The window, sized so that the client area, below the menu bar, is 660 x 310.
@@ -318,7 +314,6 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
     if (!IsBlueHintLabel(id) && id != ctl::kHintLine)
       SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), FALSE);
   }
-  SetTabOrder(shell);
 
   ShowWindow(shell.mainWindow, SW_SHOWNORMAL);
   UpdateWindow(shell.mainWindow);
@@ -372,6 +367,22 @@ void FillMainWindow(Shell& shell) {
   SetControlText(shell, ctl::kAddresseeVertical, std::to_string(b.addresseeVertical));
   SetControlText(shell, ctl::kAddresseeHorizontal, std::to_string(b.addresseeHorizontal));
   SetControlText(shell, ctl::kBookPathLine, b.bookFolder + shell.startup.bookFileName);
+  ShowEnvelopeChoices(shell);
+}
+
+void ShowEnvelopeChoices(const Shell& shell) {
+  HMENU menu = shell.mainWindow ? GetMenu(shell.mainWindow) : nullptr;
+  if (!menu) return;
+  const BookSettings& b = shell.startup.book;
+  const bool trueSize = ParsePlacement(b.placement) == Placement::kTrueSize;
+  CheckMenuItem(menu, kCmdPlaceAtTrueSize, MF_BYCOMMAND | (trueSize ? MF_CHECKED : MF_UNCHECKED));
+  const EnvelopeSize& chosen = FindEnvelopeSize(b.envelope);
+  int command = kCmdEnvelopeSizeFirst;
+  for (const EnvelopeSize& size : EnvelopeSizes()) {
+    if (size == chosen) break;
+    ++command;
+  }
+  CheckMenuRadioItem(menu, kCmdEnvelopeSizeFirst, kCmdEnvelopeSizeLast, command, MF_BYCOMMAND);
 }
 
 void SaveBookSettingsFromWindow(Shell& shell) {

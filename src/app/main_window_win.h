@@ -21,8 +21,12 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y);
 // Closes the main window and frees what its build made.
 void CloseMainWindow(Shell& shell);
 
-// Fills the sender lines, the four positions and the book path from the book settings.
+// Fills the sender lines, the four positions and the book path from the book settings,
+// and marks the book's placement and envelope size in the Options menu.
 void FillMainWindow(Shell& shell);
+
+// Marks "Place at True Size" and the book's envelope size in the Options menu.
+void ShowEnvelopeChoices(const Shell& shell);
 
 // Puts the window's current state into the book settings before they are saved:
 // the outer window position, and the field texts once the fields exist.

@@ -30,14 +30,6 @@ std::optional<std::string> EnvironmentVariable(const char* name) {
   return value;
 }
 
-std::string CurrentDirectory() {
-  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
-  std::string dir(needed, '\0');
-  const DWORD got = GetCurrentDirectoryA(needed, dir.data());
-  dir.resize(got < needed ? got : 0);
-  return dir;
-}
-
 int RandomUpTo18() {
   static std::mt19937 engine(GetTickCount() ^ GetCurrentProcessId());
   return std::uniform_int_distribution<int>(0, 18)(engine);
@@ -71,7 +63,7 @@ bool StartUp(Shell& shell) {
   const StoreResult read =
       OpenAddressbook(fs, shell.book, {shell.startup.book.bookFolder, shell.startup.bookFileName});
   if (!read.ok)
-    ShowMessage(shell, std::string(kNotSavedTitle), read.reason, MB_OK | MB_ICONWARNING);
+    ShowMessage(shell, std::string(StoreFailureTitle(read)), read.reason, MB_OK | MB_ICONWARNING);
   // The ZIP code database lives in the program folder.
   // A database that is there but cannot be read leaves the look-up just as disabled.
   if (LoadZipDatabase(fs, shell.startup.programFolder + "\\", &shell.zip) !=

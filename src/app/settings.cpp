@@ -32,6 +32,8 @@ constexpr char kAddresseeVerticalKey[] = "Addressee Vertical";
 constexpr char kAddressFontKey[] = "Address Font";
 constexpr char kAddressSizeKey[] = "Address Size";
 constexpr char kAddressStyleKey[] = "Address Style";
+constexpr char kPlacementKey[] = "Placement";
+constexpr char kEnvelopeKey[] = "Envelope";
 
 constexpr char kWindowGroup[] = "Windows Defaults";
 constexpr char kWindowXKey[] = "WindowX";
@@ -47,6 +49,9 @@ class ValueList {
   void SelectGroup(std::string_view group) { group_ = group; }
   void WriteText(std::string_view key, std::string_view value) {
     values.push_back({group_, std::string(key), std::string(value)});
+  }
+  void WriteTextAfterLast(std::string_view key, std::string_view value) {
+    values.push_back({group_, std::string(key), std::string(value), true});
   }
   void WriteNumber(std::string_view key, std::int32_t value) {
     WriteText(key, std::to_string(value));
@@ -92,6 +97,9 @@ void WriteBookKeys(Writer& pf, const std::string& bookFileName, const BookSettin
   pf.WriteText(kAddressFontKey, s.addressFont);
   pf.WriteText(kAddressSizeKey, s.addressSize);
   pf.WriteText(kAddressStyleKey, s.addressStyle);
+  // Each right after the key before it, also when added to an older file.
+  if (!s.placement.empty()) pf.WriteTextAfterLast(kPlacementKey, s.placement);
+  if (!s.envelope.empty()) pf.WriteTextAfterLast(kEnvelopeKey, s.envelope);
   if (withComments) {
     pf.Comment("");
     pf.Comment("Last position of window");
@@ -196,6 +204,8 @@ bool LoadBookSettings(PreferenceFile& pf, const std::string& companionPath,
   s.addressFont = pf.ReadText(kAddressFontKey, "");
   s.addressSize = pf.ReadText(kAddressSizeKey, "");
   s.addressStyle = pf.ReadText(kAddressStyleKey, "");
+  s.placement = pf.ReadText(kPlacementKey, "");
+  s.envelope = pf.ReadText(kEnvelopeKey, "");
 
   pf.SelectGroup(kWindowGroup);
   s.windowX = pf.ReadNumber(kWindowXKey, 0);
@@ -226,7 +236,12 @@ bool SaveBookSettings(PreferenceFile& pf, const std::string& companionPath,
   std::vector<SettingsValue> now = StoredValues(bookFileName, s, s.defaultPrinter);
   for (const SettingsValue& v : now) {
     pf.SelectGroup(v.group);
-    if (Changed(s.stored, v) || !pf.HasKey(v.key)) pf.WriteText(v.key, v.value);
+    if (!Changed(s.stored, v) && pf.MarkKey(v.key)) continue;
+    if (v.afterLast) {
+      pf.WriteTextAfterLast(v.key, v.value);
+    } else {
+      pf.WriteText(v.key, v.value);
+    }
   }
   if (!pf.Close()) return false;
   s.stored = std::move(now);

@@ -28,6 +28,7 @@ struct SettingsValue {
   std::string group;
   std::string key;
   std::string value;
+  bool afterLast = false;  // a file without the key gets it right after the key before it
 };
 
 // The settings of one address book, kept in its companion file.
@@ -48,6 +49,11 @@ struct BookSettings {
   std::string addressFont;
   std::string addressSize;
   std::string addressStyle;
+  // "Placement" and "Envelope" as stored, empty while the book's user has not chosen
+  // them: only a chosen value is written, so that other books keep their files as they
+  // are. What a value means is the envelope's (envelope/envelope_size.h).
+  std::string placement;
+  std::string envelope;
   std::int32_t windowX = 0;
   std::int32_t windowY = 0;
   // Every key as this window last read or wrote the companion file, in file order.

@@ -29,6 +29,16 @@ char ByteOf(char32_t cp) {
   return '?';
 }
 
+// The plain neighbours of U+0100 to U+017F, where Windows-1252 lacks the letter and
+// Windows' best-fit mapping gives one; "?" where it gives none. The seven letters
+// Windows-1252 has (the S, Z and OE ligature pairs and Y with diaeresis) are taken by
+// ByteOf before this table is asked.
+constexpr std::string_view kLatinExtendedA =
+    "AaAaAaCcCcCcCcDd\xD0"
+    "dEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi??JjKk?LlLlLl??LlNnNnNn???OoOoOo??"
+    "RrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYy?ZzZzZz?";
+static_assert(kLatinExtendedA.size() == 0x80);
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -99,6 +109,23 @@ std::string Windows1252FromUtf8(std::string_view utf8) {
   return out;
 }
 
+std::string Windows1252FromUtf8BestFit(std::string_view utf8, bool* changed) {
+  std::string out;
+  out.reserve(utf8.size());
+  bool lost = false;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const char32_t cp = DecodeUtf8(utf8, i);
+    char byte = ByteOf(cp);
+    if (byte == '?' && cp != U'?') {
+      lost = true;
+      if (cp >= 0x100 && cp < 0x180) byte = kLatinExtendedA[cp - 0x100];
+    }
+    out += byte;
+  }
+  if (changed) *changed = lost;
+  return out;
+}
+
 std::string Windows1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() * 2);
@@ -110,6 +137,12 @@ std::string Windows1252ToUtf8(std::string_view text) {
 // The Windows build takes the system's code page instead (code_page_win.cpp).
 std::string CodePageFromUtf8(std::string_view utf8) { return Windows1252FromUtf8(utf8); }
 std::string CodePageToUtf8(std::string_view text) { return Windows1252ToUtf8(text); }
+std::string CodePageFromUtf8BestFit(std::string_view utf8, bool* changed) {
+  return Windows1252FromUtf8BestFit(utf8, changed);
+}
+void UpperCaseInCodePage(std::string& text) {
+  for (char& c : text) c = static_cast<char>(UpperCase1252(static_cast<unsigned char>(c)));
+}
 #endif
 
 char FoldLetterCase(char c) {

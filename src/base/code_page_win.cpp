@@ -40,4 +40,29 @@ std::string CodePageFromUtf8(std::string_view utf8) { return Narrow(CP_ACP, Wide
 
 std::string CodePageToUtf8(std::string_view text) { return Narrow(CP_UTF8, Widen(CP_ACP, text)); }
 
+std::string CodePageFromUtf8BestFit(std::string_view utf8, bool* changed) {
+  const std::wstring wide = Widen(CP_UTF8, utf8);
+  std::string out;
+  if (!wide.empty()) {
+    // Flags 0: the system's best-fit mapping turns a letter the code page lacks into its
+    // plain neighbour; what has none becomes "?".
+    const int size = static_cast<int>(wide.size());
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, "?", nullptr);
+    if (n > 0) {
+      out.assign(static_cast<std::size_t>(n), '\0');
+      ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, out.data(), n, "?", nullptr);
+    }
+  }
+  // Whatever does not read back as the text it came from was replaced, malformed UTF-8
+  // (read as U+FFFD) included.
+  if (changed) *changed = Widen(CP_ACP, out) != wide;
+  return out;
+}
+
+void UpperCaseInCodePage(std::string& text) {
+  // The system's upper-case mapping of the ANSI code page, byte for byte (a letter
+  // whose capital the code page lacks stays as it is).
+  if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+}
+
 }  // namespace qr

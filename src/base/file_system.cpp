@@ -2,6 +2,14 @@
 
 namespace qr {
 
+FileSystem::LimitedRead FileSystem::ReadFileUpTo(const std::string& path, std::size_t limit,
+                                                 std::string* bytes) {
+  if (!ReadFile(path, bytes)) return LimitedRead::kUnreadable;
+  if (bytes->size() <= limit) return LimitedRead::kRead;
+  bytes->clear();
+  return LimitedRead::kTooLarge;
+}
+
 bool WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view bytes) {
   const std::string temp = path + ".new";
   bool ok = false;

@@ -2,6 +2,7 @@
 // interface: the program uses the real one, tests substitute one that fails on cue.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -36,6 +37,10 @@ class FileSystem {
 
   // Reads the whole file. False when it does not exist or cannot be read.
   virtual bool ReadFile(const std::string& path, std::string* bytes) = 0;
+  // Reads the whole file unless it holds more than `limit` bytes; then `bytes` is left
+  // empty. The real file systems stop reading there, so a huge file costs no memory.
+  enum class LimitedRead { kRead, kUnreadable, kTooLarge };
+  virtual LimitedRead ReadFileUpTo(const std::string& path, std::size_t limit, std::string* bytes);
   // Creates the file, or empties an existing one. Null on failure.
   virtual std::unique_ptr<OutputFile> Create(const std::string& path) = 0;
   // Moves `from` over `to` in one step, replacing `to` if it exists.
@@ -60,6 +65,10 @@ class FileSystem {
 
 // The platform's real file system.
 FileSystem& SystemFileSystem();
+
+// The process's current directory, without a trailing separator ("" when it cannot be
+// told).
+std::string CurrentDirectory();
 
 // Replaces the file at `path` with `bytes` so that, whatever happens, the file holds
 // either its old or its new content: the bytes go to a temporary file beside it

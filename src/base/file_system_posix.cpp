@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "base/file_system.h"
@@ -65,15 +66,27 @@ class PosixFileLock final : public FileLock {
 class PosixFileSystem final : public FileSystem {
  public:
   bool ReadFile(const std::string& path, std::string* bytes) override {
+    return ReadFileUpTo(path, bytes->max_size(), bytes) == LimitedRead::kRead;
+  }
+  LimitedRead ReadFileUpTo(const std::string& path, std::size_t limit,
+                           std::string* bytes) override {
     FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
+    if (!f) return LimitedRead::kUnreadable;
     bytes->clear();
     char buf[65536];
     std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes->append(buf, n);
-    const bool ok = !std::ferror(f);
+    LimitedRead result = LimitedRead::kRead;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+      if (n > limit - bytes->size()) {
+        bytes->clear();
+        result = LimitedRead::kTooLarge;
+        break;
+      }
+      bytes->append(buf, n);
+    }
+    if (result == LimitedRead::kRead && std::ferror(f)) result = LimitedRead::kUnreadable;
     std::fclose(f);
-    return ok;
+    return result;
   }
   std::unique_ptr<OutputFile> Create(const std::string& path) override {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -133,6 +146,13 @@ class PosixFileSystem final : public FileSystem {
 };
 
 }  // namespace
+
+std::string CurrentDirectory() {
+  std::string dir(4096, '\0');
+  if (!getcwd(dir.data(), dir.size())) return {};
+  dir.resize(std::strlen(dir.c_str()));
+  return dir;
+}
 
 FileSystem& SystemFileSystem() {
   static PosixFileSystem fs;

@@ -53,23 +53,32 @@ class WinFileLock final : public FileLock {
 class WinFileSystem final : public FileSystem {
  public:
   bool ReadFile(const std::string& path, std::string* bytes) override {
+    return ReadFileUpTo(path, bytes->max_size(), bytes) == LimitedRead::kRead;
+  }
+  LimitedRead ReadFileUpTo(const std::string& path, std::size_t limit,
+                           std::string* bytes) override {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) return LimitedRead::kUnreadable;
     bytes->clear();
-    bool ok = true;
+    LimitedRead result = LimitedRead::kRead;
     char buf[65536];
     for (;;) {
       DWORD got = 0;
       if (!::ReadFile(h, buf, sizeof buf, &got, nullptr)) {
-        ok = false;
+        result = LimitedRead::kUnreadable;
         break;
       }
       if (got == 0) break;
+      if (got > limit - bytes->size()) {
+        bytes->clear();
+        result = LimitedRead::kTooLarge;
+        break;
+      }
       bytes->append(buf, got);
     }
     CloseHandle(h);
-    return ok;
+    return result;
   }
   std::unique_ptr<OutputFile> Create(const std::string& path) override {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -114,6 +123,14 @@ class WinFileSystem final : public FileSystem {
 };
 
 }  // namespace
+
+std::string CurrentDirectory() {
+  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+  std::string dir(needed, '\0');
+  const DWORD got = GetCurrentDirectoryA(needed, dir.data());
+  dir.resize(got < needed ? got : 0);
+  return dir;
+}
 
 FileSystem& SystemFileSystem() {
   static WinFileSystem fs;

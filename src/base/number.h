@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace qr {
@@ -17,6 +18,10 @@ std::int64_t ReadNumber(std::string_view text);
 inline std::int32_t ReadNumber32(std::string_view text) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(ReadNumber(text)));
 }
+
+// The same number when it fits a 32-bit signed integer (-2147483648 to 2147483647,
+// whatever its base); nullopt when it does not. No digits give 0.
+std::optional<std::int32_t> ReadFittingNumber32(std::string_view text);
 
 // Reads a signed decimal number (blanks and tabs, optional sign, digits) as 64 bits,
 // saturating instead of overflowing. Non-numeric text gives 0.

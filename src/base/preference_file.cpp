@@ -1,5 +1,6 @@
 #include "base/preference_file.h"
 
+#include <iterator>
 #include <utility>
 
 #include "base/code_page.h"
@@ -239,6 +240,21 @@ void PreferenceFile::ResolvePendingGroup() {
 }
 
 void PreferenceFile::WriteText(std::string_view key, std::string_view value) {
+  WriteKey(key, value, /*afterLast=*/false);
+}
+
+void PreferenceFile::WriteTextAfterLast(std::string_view key, std::string_view value) {
+  WriteKey(key, value, /*afterLast=*/true);
+}
+
+bool PreferenceFile::MarkKey(std::string_view key) {
+  const auto found = FindKey(key);
+  if (found == lines_.end()) return false;
+  insertion_ = lines_.erase(found, found);  // the same line, as a mutable iterator
+  return true;
+}
+
+void PreferenceFile::WriteKey(std::string_view key, std::string_view value, bool afterLast) {
   if (!open_) return;
   ResolvePendingGroup();
   const auto found = FindKey(key);
@@ -247,8 +263,17 @@ void PreferenceFile::WriteText(std::string_view key, std::string_view value) {
     insertion_->name = ToFile(OneLine(key));
     insertion_->value = ToFile(OneLine(value));
   } else {
+    auto at = GroupEnd();
+    if (afterLast && insertion_ != lines_.end()) {
+      for (auto it = GroupBegin(); it != at; ++it) {
+        if (it == insertion_) {
+          at = std::next(it);
+          break;
+        }
+      }
+    }
     insertion_ =
-        lines_.insert(GroupEnd(), {Line::Kind::kKey, ToFile(OneLine(key)), ToFile(OneLine(value))});
+        lines_.insert(at, {Line::Kind::kKey, ToFile(OneLine(key)), ToFile(OneLine(value))});
   }
   changed_ = true;
 }

@@ -48,6 +48,14 @@ class PreferenceFile {
   // the group's last line.
   void WriteText(std::string_view key, std::string_view value);
   void WriteNumber(std::string_view key, std::int32_t value);
+  // Like WriteText, but a key the group lacks is inserted right after the line last
+  // written or inserted when that line belongs to the current group (else after the
+  // group's last line): a key added later keeps its place beside the key before it.
+  void WriteTextAfterLast(std::string_view key, std::string_view value);
+  // Makes the key's line in the current group the line last written, leaving it as it
+  // is, so that a key added next by WriteTextAfterLast goes after it. False when the
+  // group lacks the key.
+  bool MarkKey(std::string_view key);
   // Inserts a comment line after the line last written or inserted.
   void Comment(std::string_view text);
 
@@ -71,6 +79,7 @@ class PreferenceFile {
   LineList::iterator GroupBegin();
   LineList::iterator GroupEnd();
   LineList::const_iterator FindKey(std::string_view key) const;
+  void WriteKey(std::string_view key, std::string_view value, bool afterLast);
   void ResolvePendingGroup();
 
   FileSystem& fs_;

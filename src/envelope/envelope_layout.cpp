@@ -16,11 +16,10 @@ constexpr std::int64_t kPreviewLogoShift = 33;
 constexpr std::int32_t kLogoBand = 250;  // the printed logo is 250 dots wide
 constexpr std::int32_t kLogoTopGap = 5;  // a wide logo starts 5 dots below the sender's top
 
-// Where the addressee block goes on paper, and how far each step of the two position
-// numbers moves it. The block is measured at one step and moved by the same step again
-// when drawn, so one step of the stored positions moves the printed block 24 / 18 dots.
-constexpr std::int64_t kPrintAddresseeLeft = 2508;
-constexpr std::int64_t kPrintAddresseeTop = 900;
+// How far each step of the two addressee position numbers moves the printed block
+// (its base point is AddresseeBasePoint()). The block is measured at one step and moved
+// by the same step again when drawn, so one step of the stored positions moves the
+// printed block 24 / 18 dots.
 constexpr std::int64_t kPrintStepX = 12;
 constexpr std::int64_t kPrintStepY = 9;
 constexpr double kPreviewAddresseeLeft = 297.0;
@@ -43,6 +42,18 @@ EnvelopeFont ToEnvelopeFont(FontValues values, const char* default_size) {
 // Positions are whole numbers of 32 bits; sums are formed in 64 bits so that no typed
 // number can overflow, then handed on as floats like every library coordinate.
 float F(std::int64_t value) { return static_cast<float>(value); }
+
+struct FigureRect {
+  std::int64_t x, y, width, height;
+};
+
+// The printed logo: 250 dots wide and h high at the sender's position, a logo wider
+// than tall centred in a 250-dot band that starts 5 dots below the sender's top.
+FigureRect PrintLogoFigures(std::int64_t senderHorizontal, std::int64_t senderVertical,
+                            std::int32_t h) {
+  const std::int32_t offset = h >= kLogoBand ? 0 : (kLogoBand - h) / 2 + kLogoTopGap;
+  return {senderHorizontal, senderVertical + offset, kLogoBand, h};
+}
 
 }  // namespace
 
@@ -99,8 +110,6 @@ std::string ComposeAddresseeText(const EnvelopeInputs& in) {
   return text;
 }
 
-std::string PageSettingsText() { return "Orientation=2,Papersize=20"; }
-
 std::int32_t LogoHeightDots(float aspect) {
   const float height = aspect * static_cast<float>(kLogoBand);
   // A logo that failed to load has no usable aspect (0/0, x/0): draw nothing rather
@@ -113,9 +122,8 @@ RectF LogoRect(EnvelopeTarget target, std::int32_t senderHorizontal, std::int32_
                float aspect) {
   const std::int32_t h = LogoHeightDots(aspect);
   if (target == EnvelopeTarget::kPrint) {
-    const std::int32_t offset = h >= kLogoBand ? 0 : (kLogoBand - h) / 2 + kLogoTopGap;
-    return RectF{F(senderHorizontal), F(std::int64_t{senderVertical} + offset),
-                 static_cast<float>(kLogoBand), static_cast<float>(h)};
+    const FigureRect r = PrintLogoFigures(senderHorizontal, senderVertical, h);
+    return RectF{F(r.x), F(r.y), F(r.width), F(r.height)};
   }
   // The preview is one eighth of the printed size and keeps the half pixel of the
   // centring before it adds the gap and divides.
@@ -128,7 +136,8 @@ RectF LogoRect(EnvelopeTarget target, std::int32_t senderHorizontal, std::int32_
                static_cast<float>(h) / 8.0f};
 }
 
-EnvelopeLayout ComposeEnvelopeLayout(const EnvelopeInputs& in, EnvelopeTarget target) {
+EnvelopeLayout ComposeEnvelopeLayout(const EnvelopeInputs& in, EnvelopeTarget target,
+                                     const std::optional<FigureScale>& printerScale) {
   const bool print = target == EnvelopeTarget::kPrint;
   const std::int32_t sender_h = ReadNumber32(in.senderHorizontal);
   const std::int32_t sender_v = ReadNumber32(in.senderVertical);
@@ -141,22 +150,47 @@ EnvelopeLayout ComposeEnvelopeLayout(const EnvelopeInputs& in, EnvelopeTarget ta
   layout.addresseeText = ComposeAddresseeText(in);
   layout.senderFont = ToEnvelopeFont(in.fonts.sender, "12");
   layout.addresseeFont = ToEnvelopeFont(in.fonts.addressee, "16");
+  layout.logoInUse = in.logo.inUse;
+  if (in.logo.inUse) layout.logoImage = in.logo.image;
+
+  std::optional<FigureScale> scale;
+  if (in.placement == Placement::kTrueSize) {
+    scale = print ? printerScale : PreviewScale(in.size, kPreviewWidth);
+  }
+  const FigurePoint base = AddresseeBasePoint(in.size);
+  const std::int64_t step_x = kPrintStepX * addressee_h;
+  const std::int64_t step_y = kPrintStepY * addressee_v;
+
+  if (scale) {
+    // The printed layout's figures, each turned into device pixels once. The addressee
+    // is drawn at its measured corner moved by the difference of the two points, so that
+    // it lands on the rounded position of its own figure.
+    const AxisScale& x = scale->x;
+    const AxisScale& y = scale->y;
+    const std::int64_t logo_shift = in.logo.inUse ? kPrintLogoShift : 0;
+    layout.senderOrigin = PointF{F(x.Position(sender_h + logo_shift)), F(y.Position(sender_v))};
+    layout.senderMeasureSize = PointF{F(x.Length(100)), F(y.Length(100))};
+    if (in.logo.inUse) {
+      const FigureRect r = PrintLogoFigures(sender_h, sender_v, LogoHeightDots(in.logo.aspect));
+      layout.logoRect = RectF{F(x.Position(r.x)), F(y.Position(r.y)), F(x.Length(r.width)),
+                              F(y.Length(r.height))};
+    }
+    const std::int64_t measure_x = x.Position(base.x + step_x);
+    const std::int64_t measure_y = y.Position(base.y + step_y);
+    layout.addresseeMeasureOrigin = PointF{F(measure_x), F(measure_y)};
+    layout.addresseeMeasureSize = PointF{F(x.Length(80)), F(y.Length(100))};
+    layout.addresseeDrawShift = PointF{F(x.Position(base.x + 2 * step_x) - measure_x),
+                                       F(y.Position(base.y + 2 * step_y) - measure_y)};
+    return layout;
+  }
 
   const std::int64_t logo_shift = in.logo.inUse ? (print ? kPrintLogoShift : kPreviewLogoShift) : 0;
   layout.senderOrigin = PointF{F(sender_h + logo_shift), F(sender_v)};
   layout.senderMeasureSize = PointF{100.0f, 100.0f};
-
-  layout.logoInUse = in.logo.inUse;
-  if (in.logo.inUse) {
-    layout.logoImage = in.logo.image;
-    layout.logoRect = LogoRect(target, sender_h, sender_v, in.logo.aspect);
-  }
+  if (in.logo.inUse) layout.logoRect = LogoRect(target, sender_h, sender_v, in.logo.aspect);
 
   if (print) {
-    const std::int64_t step_x = kPrintStepX * addressee_h;
-    const std::int64_t step_y = kPrintStepY * addressee_v;
-    layout.addresseeMeasureOrigin =
-        PointF{F(kPrintAddresseeLeft + step_x), F(kPrintAddresseeTop + step_y)};
+    layout.addresseeMeasureOrigin = PointF{F(base.x + step_x), F(base.y + step_y)};
     layout.addresseeMeasureSize = PointF{80.0f, 100.0f};
     layout.addresseeDrawShift = PointF{F(step_x), F(step_y)};
   } else {

@@ -1,13 +1,21 @@
-// What goes on a No. 10 envelope and where: the sender block, the optional logo and
-// the addressee block, for the printer (dots) and for the preview (preview pixels).
+// What goes on the envelope and where: the sender block, the optional logo and the
+// addressee block, for the printer and for the preview.
 //
 // Printing and the preview draw with the same routine (envelope_print.h); they differ
 // only in the values that ComposeEnvelopeLayout() puts into `EnvelopeLayout`.
+//
+// The layout's figures (positions as typed, the addressee's base point and steps, the
+// logo's 250 / 272 / 5, the measuring boxes) are dots. In dots placement they go to the
+// printer as they are, and the preview has figures of its own; at true size they are
+// 1/600 inch from the paper's edge on the printer and in the preview alike.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "envelope/envelope_size.h"
 
 namespace qr {
 
@@ -68,10 +76,15 @@ struct EnvelopeInputs {
   std::string addresseeVertical;
   EnvelopeFonts fonts;
   EnvelopeLogo logo;
+  Placement placement = Placement::kDots;
+  EnvelopeSize size = DefaultEnvelopeSize();
 };
 
-// Where the envelope is drawn: printer dots, or pixels of the 684-pixel-wide preview.
+// Where the envelope is drawn: the printer, or the 684-pixel-wide preview image.
 enum class EnvelopeTarget { kPrint, kPreview };
+
+// Width of the preview image in pixels.
+inline constexpr std::int32_t kPreviewWidth = 684;
 
 struct PointF {
   float x = 0.0f;
@@ -127,10 +140,6 @@ std::string ComposeSenderText(const EnvelopeInputs& in);
 // then the state, one blank, the zip.
 std::string ComposeAddresseeText(const EnvelopeInputs& in);
 
-// The keyword settings text handed to OpenPrinter: landscape, paper size 20 (No. 10
-// envelope).
-std::string PageSettingsText();
-
 // Logo height for a 250-dot width: aspect x 250 truncated toward zero. A non-finite or
 // out-of-range aspect (a logo that did not load) gives 0, so nothing is drawn.
 std::int32_t LogoHeightDots(float aspect);
@@ -142,6 +151,11 @@ RectF LogoRect(EnvelopeTarget target, std::int32_t senderHorizontal, std::int32_
 // Gathers the whole layout for one target from the inputs. Empty font faces and sizes
 // fall back to the defaults of ApplyEnvelopeFontDefaults(); positions are read with
 // qr::ReadNumber32 (no digits give 0, negative values move a block up or left).
-EnvelopeLayout ComposeEnvelopeLayout(const EnvelopeInputs& in, EnvelopeTarget target);
+//
+// In dots placement, or on a printer without `printerScale` (one that reports no
+// resolution), the figures are the target's own units. At true size they go through
+// `printerScale` when printing and through PreviewScale() in the preview.
+EnvelopeLayout ComposeEnvelopeLayout(const EnvelopeInputs& in, EnvelopeTarget target,
+                                     const std::optional<FigureScale>& printerScale = {});
 
 }  // namespace qr

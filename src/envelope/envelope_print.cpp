@@ -1,5 +1,7 @@
 #include "envelope/envelope_print.h"
 
+#include <vector>
+
 #include "base/number.h"
 
 namespace qr {
@@ -38,13 +40,55 @@ void DrawEnvelope(PrinterApi& api, const EnvelopeLayout& layout) {
   }
 }
 
+std::string SizeRefusedText(std::string_view printer_name, const EnvelopeSize& size) {
+  std::string text = "The printer \"";
+  text += printer_name;
+  text += "\" cannot print on ";
+  text += size.name;
+  text +=
+      " envelopes, so nothing was printed. Choose another printer, or another size in "
+      "Options > Envelope Size.";
+  return text;
+}
+
+bool OpenEnvelopePage(PrinterApi& api, const std::string& printer_name, const EnvelopeSize& size) {
+  api.OpenPrinter(printer_name, PageSettingsText(size), kDesiredAccess);
+  if (size == DefaultEnvelopeSize()) return true;
+  const auto fits = [&api, &size] {
+    const std::int32_t width = api.GetDeviceCaps(kCapsPhysicalWidth);
+    const std::int32_t height = api.GetDeviceCaps(kCapsPhysicalHeight);
+    const std::int32_t dpiX = api.GetDeviceCaps(kCapsLogPixelsX);
+    const std::int32_t dpiY = api.GetDeviceCaps(kCapsLogPixelsY);
+    return PageIsEnvelope(size, width, height, dpiX, dpiY);
+  };
+  if (fits()) return true;
+  // A driver may know the size under a paper code of its own rather than the Windows
+  // one, or offer it although it takes no user-defined size.
+  const std::vector<DriverPaper> papers = api.Papers();
+  const std::optional<std::int32_t> code = MatchDriverPaper(papers, size);
+  if (!code) return false;
+  api.OpenPrinter(printer_name, PageSettingsText(*code), kDesiredAccess);
+  return fits();
+}
+
+std::optional<FigureScale> ReadPrinterScale(PrinterApi& api) {
+  const std::int32_t dpiX = api.GetDeviceCaps(kCapsLogPixelsX);
+  const std::int32_t dpiY = api.GetDeviceCaps(kCapsLogPixelsY);
+  const std::int32_t offsetX = api.GetDeviceCaps(kCapsPhysicalOffsetX);
+  const std::int32_t offsetY = api.GetDeviceCaps(kCapsPhysicalOffsetY);
+  return PrinterScale(dpiX, dpiY, offsetX, offsetY);
+}
+
 std::string JobName(std::string_view addresseeName) {
   std::string name = "Quarrane - ";
   name += addresseeName;
   return name;
 }
 
-std::int32_t ReadCopies(std::string_view copies_text) { return ReadNumber32(copies_text); }
+std::int32_t ReadCopies(std::string_view copiesText) {
+  // A count too large for 32 signed bits is no count at all, like text without digits.
+  return ReadFittingNumber32(copiesText).value_or(0);
+}
 
 PrintDecision DecidePrint(std::string_view printer_name, std::int32_t copies) {
   if (copies <= 0) return PrintDecision::kNothing;
@@ -63,11 +107,16 @@ PrintOutcome PrintEnvelope(PrinterApi& api, const std::string& printer_name,
   std::string last_name;
   for (std::int32_t copy = 1; copy <= copies; ++copy) {
     const EnvelopeInputs inputs = gather();
-    const EnvelopeLayout layout = ComposeEnvelopeLayout(inputs, EnvelopeTarget::kPrint);
     last_name = inputs.addresseeName;
 
-    api.OpenPrinter(printer_name, PageSettingsText(), kDesiredAccess);
+    if (!OpenEnvelopePage(api, printer_name, inputs.size)) {
+      outcome.decision = PrintDecision::kSizeRefused;
+      return outcome;
+    }
     api.SetUnit(kUnitDevicePixels);
+    std::optional<FigureScale> scale;
+    if (inputs.placement == Placement::kTrueSize) scale = ReadPrinterScale(api);
+    const EnvelopeLayout layout = ComposeEnvelopeLayout(inputs, EnvelopeTarget::kPrint, scale);
     // A job that cannot be started draws nothing but is still ended; the next copy is
     // tried all the same.
     if (api.StartPrinting(JobName(layout.addresseeName), std::string()) != 0) {
@@ -82,7 +131,7 @@ PrintOutcome PrintEnvelope(PrinterApi& api, const std::string& printer_name,
 
 std::int32_t DrawPreview(PrinterApi& api, const EnvelopeInputs& inputs) {
   const EnvelopeLayout layout = ComposeEnvelopeLayout(inputs, EnvelopeTarget::kPreview);
-  api.OpenPrinter(std::string(), PageSettingsText(), kDesiredAccess);
+  OpenEnvelopePage(api, std::string(), inputs.size);
   api.SetUnit(kUnitDevicePixels);
   if (api.StartPreview(kPreviewWidth) != 0) DrawEnvelope(api, layout);
   api.StopPreview();

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,11 @@ inline constexpr std::string_view kNoPrinterTitle = "Error! No Printer Selected"
 inline constexpr std::string_view kNoPrinterText =
     "No printer selected, please use the drop down to select a printer";
 
+// Message box shown instead of printing when the printer gives another page than the
+// book's envelope size (one OK button).
+inline constexpr std::string_view kSizeRefusedTitle = "Envelope Size";
+std::string SizeRefusedText(std::string_view printer_name, const EnvelopeSize& size);
+
 // Draws one envelope on the page the library has open, in this order: sender font,
 // sender text (measured, then drawn at its origin with the measured size), the logo when
 // in use, addressee font, addressee text (measured, then drawn at the measured corner
@@ -29,13 +35,15 @@ void DrawEnvelope(PrinterApi& api, const EnvelopeLayout& layout);
 // "Quarrane - " followed by the addressee name as typed.
 std::string JobName(std::string_view addresseeName);
 
-// The "Number Copies" field as a number (qr::ReadNumber32: no digits give 0).
+// The "Number Copies" field as a number (qr::ReadNumber's syntax): no digits, or a
+// number that does not fit 32 signed bits, give 0.
 std::int32_t ReadCopies(std::string_view copies_text);
 
 enum class PrintDecision {
   kPrint,             // a printer is chosen and copies > 0
   kNoPrinterMessage,  // copies > 0 but the printer name is empty: show kNoPrinter*
   kNothing,           // copies <= 0: nothing printed, nothing shown, form kept
+  kSizeRefused,       // the printer gives another page: show kSizeRefused*, form kept
 };
 
 PrintDecision DecidePrint(std::string_view printer_name, std::int32_t copies);
@@ -56,28 +64,41 @@ struct PrintOutcome {
 // message or stores the addressee as the outcome says.
 //
 // For each copy (no upper limit) the inputs are gathered afresh with `gather`, and the
-// library gets: OpenPrinter(printer, page settings, 0), SetUnit(0),
-// StartPrinting(job name, ""), the drawing of DrawEnvelope() unless StartPrinting
-// returned 0, StopPrinting(). Results of OpenPrinter and StopPrinting are not examined.
+// library gets: OpenEnvelopePage(), SetUnit(0), at true size the printer's resolution
+// and margin, StartPrinting(job name, ""), the drawing of DrawEnvelope() unless
+// StartPrinting returned 0, StopPrinting(). The result of StopPrinting is not examined.
+// A page that is not the envelope stops the command before its job is started.
 PrintOutcome PrintEnvelope(PrinterApi& api, const std::string& printer_name,
                            std::string_view copies_text,
                            const std::function<EnvelopeInputs()>& gather);
 
-// The preview window: its picture is this many pixels wide (a 100 % zoom of the
+// The preview window: its picture is kPreviewWidth pixels wide (a 100 % zoom of the
 // 684-pixel image area), inner size 700 x 360, placed 25 pixels left of and 10 pixels
 // above the recorded main window position.
-inline constexpr std::int32_t kPreviewWidth = 684;
 inline constexpr std::string_view kPreviewTitle = "Print Preview";
 inline constexpr std::string_view kPreviewNote =
     "Actual Placement on Printed envelopes may vary from this preview";
 inline constexpr std::int32_t kPreviewWindowDx = -25;
 inline constexpr std::int32_t kPreviewWindowDy = -10;
 
-// Draws the preview page: OpenPrinter("" = default printer, page settings, 0),
-// SetUnit(0), StartPreview(684), the drawing of DrawEnvelope() unless StartPreview
-// returned 0, StopPreview(), GetPreviewImage(0). Returns the image number of the page
-// to show, 0 when there is nothing to show. Stores and saves nothing; the caller fills
-// empty font values in memory with ApplyEnvelopeFontDefaults() first.
+// Draws the preview page: OpenEnvelopePage("" = default printer; a page that is not the
+// envelope is shown as it is), SetUnit(0), StartPreview(684), the drawing of
+// DrawEnvelope() unless StartPreview returned 0, StopPreview(), GetPreviewImage(0).
+// Returns the image number of the page to show, 0 when there is nothing to show.
+// Stores and saves nothing; the caller fills empty font values in memory with
+// ApplyEnvelopeFontDefaults() first.
 std::int32_t DrawPreview(PrinterApi& api, const EnvelopeInputs& inputs);
+
+// Opens `printer_name` (empty: the default printer) for one envelope of `size` in
+// landscape with desired access 0. No. 10 is opened with its paper code and taken as
+// it comes. Any other size is checked against the page the printer reports; when that
+// is another size, the envelope is asked for once more with a paper of the driver's
+// own that has its dimensions, if there is one. Returns whether the page is the
+// envelope.
+bool OpenEnvelopePage(PrinterApi& api, const std::string& printer_name, const EnvelopeSize& size);
+
+// The open printer's resolution and unprintable margin as a scale for true size;
+// nullopt when it reports a resolution of 0.
+std::optional<FigureScale> ReadPrinterScale(PrinterApi& api);
 
 }  // namespace qr

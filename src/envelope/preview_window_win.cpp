@@ -17,11 +17,57 @@ namespace qr {
 namespace {
 
 constexpr char kPreviewClass[] = "QuarranePreviewWindow";
+constexpr char kImageAreaClass[] = "QuarranePreviewImage";
 constexpr DWORD kPreviewStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr int kClientWidth = 700;
 constexpr int kClientHeight = 360;
 constexpr int kImageAreaId = 1;
 constexpr int kNoteId = 2;
+// The image area: its inside is exactly 684 x 297 at (5, 5), with the sunken border
+// around it, and shows the page image from its top-left corner.
+constexpr int kImageAreaX = 5;
+constexpr int kImageAreaY = 5;
+constexpr int kImageAreaHeight = 297;
+constexpr DWORD kImageAreaExStyle = WS_EX_CLIENTEDGE;
+
+// The image area's own procedure: paints the page bitmap (kept with the window; the
+// image store owns it) at the top-left corner, and the window colour where it ends.
+LRESULT CALLBACK ImageAreaProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT covers every pixel
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      RECT client;
+      GetClientRect(hwnd, &client);
+      int width = 0, height = 0;
+      // The page is a DIB section of the image store, which may still have it selected
+      // in its own drawing context: its bits are drawn directly.
+      DIBSECTION dib = {};
+      auto bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+      if (bitmap && GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits) {
+        GdiFlush();
+        const int imageWidth = dib.dsBm.bmWidth, imageHeight = dib.dsBm.bmHeight;
+        width = std::min<int>(imageWidth, client.right);
+        height = std::min<int>(imageHeight, client.bottom);
+        // The whole image from its top-left corner; the window clips what is beyond.
+        const BITMAPINFO info = Image_TopDownRgbInfo(imageWidth, imageHeight);
+        StretchDIBits(dc, 0, 0, imageWidth, imageHeight, 0, 0, imageWidth, imageHeight,
+                      dib.dsBm.bmBits, &info, DIB_RGB_COLORS, SRCCOPY);
+      }
+      HBRUSH background = GetSysColorBrush(COLOR_WINDOW);  // a system brush: never deleted
+      const RECT right = {width, 0, client.right, client.bottom};
+      const RECT below = {0, height, width, client.bottom};
+      FillRect(dc, &right, background);
+      FillRect(dc, &below, background);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    default:
+      return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+}
 
 LRESULT CALLBACK PreviewWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   bool* done = WindowState<bool>(hwnd, msg, lp);
@@ -35,7 +81,10 @@ LRESULT CALLBACK PreviewWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 // Makes the window (still hidden) with a client area of 700 x 360.
 HWND OpenPreviewWindow(HINSTANCE instance, int mainX, int mainY, bool* done) {
-  if (!RegisterFormWindowClass(instance, kPreviewClass, PreviewWindowProc)) return nullptr;
+  if (!RegisterFormWindowClass(instance, kPreviewClass, PreviewWindowProc) ||
+      !RegisterFormWindowClass(instance, kImageAreaClass, ImageAreaProc)) {
+    return nullptr;
+  }
   const SIZE size = OuterSizeForClient(kClientWidth, kClientHeight, kPreviewStyle);
   // Near the screen's top-left corner the window is kept on the screen.
   const int x = std::max(0, mainX + kPreviewWindowDx);
@@ -44,10 +93,12 @@ HWND OpenPreviewWindow(HINSTANCE instance, int mainX, int mainY, bool* done) {
   HWND window = CreateWindowExA(0, kPreviewClass, title.c_str(), kPreviewStyle, x, y, size.cx,
                                 size.cy, nullptr, nullptr, instance, done);
   if (!window) return nullptr;
-  // The bitmap is centred in the sunken box, so that its pixels start at (5, 5) of the
-  // client area as the border takes room on every side.
-  AddChild(window, "STATIC", "", SS_BITMAP | SS_CENTERIMAGE, kImageAreaId, 5, 5, kPreviewWidth, 297,
-           WS_EX_CLIENTEDGE);
+  // The border goes around the 684 x 297 inside, not into it.
+  RECT area = {kImageAreaX, kImageAreaY, kImageAreaX + kPreviewWidth,
+               kImageAreaY + kImageAreaHeight};
+  AdjustWindowRectEx(&area, WS_CHILD, FALSE, kImageAreaExStyle);
+  AddChild(window, kImageAreaClass, "", 0, kImageAreaId, area.left, area.top,
+           area.right - area.left, area.bottom - area.top, kImageAreaExStyle);
   const std::string note(kPreviewNote);
   AddFormChild(window, "STATIC", note.c_str(), SS_LEFT, kNoteId, 10, 340, 590, 20);
   return window;
@@ -64,8 +115,8 @@ void RunPreviewWindow(HINSTANCE instance, int mainX, int mainY,
   const int page = drawPage();
   // The page image stays the printer library's; the box only shows it.
   if (HBITMAP bitmap = page != 0 ? Image_Bitmap(page) : nullptr) {
-    SendMessageA(GetDlgItem(window.get(), kImageAreaId), STM_SETIMAGE, IMAGE_BITMAP,
-                 reinterpret_cast<LPARAM>(bitmap));
+    SetWindowLongPtrA(GetDlgItem(window.get(), kImageAreaId), GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(bitmap));
   }
   // Shown only once the page is drawn, so that it never shows a half-made picture.
   ShowWindow(window.get(), SW_SHOW);

@@ -9,6 +9,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "envelope/envelope_size.h"
 
 namespace qr {
 
@@ -18,6 +21,14 @@ inline constexpr std::int32_t kTextFormatMeasure = 0x400;  // DT_CALCRECT: measu
 
 // Unit mode 0: coordinates are device pixels (printer dots, preview pixels).
 inline constexpr std::int32_t kUnitDevicePixels = 0;
+
+// GetDeviceCaps indexes the envelope code reads.
+inline constexpr std::int32_t kCapsLogPixelsX = 88;
+inline constexpr std::int32_t kCapsLogPixelsY = 90;
+inline constexpr std::int32_t kCapsPhysicalWidth = 110;
+inline constexpr std::int32_t kCapsPhysicalHeight = 111;
+inline constexpr std::int32_t kCapsPhysicalOffsetX = 112;
+inline constexpr std::int32_t kCapsPhysicalOffsetY = 113;
 
 class PrinterApi {
  public:
@@ -44,6 +55,10 @@ class PrinterApi {
   virtual std::int32_t Image(std::int32_t image, float x, float y, float w, float h) = 0;
   // Ends the page and the job; 1 when the job ended well, else 0.
   virtual std::int32_t StopPrinting() = 0;
+  // Ends the page and starts the next one of the same job; 1, or 0 on failure.
+  virtual std::int32_t NewPage() = 0;
+  // Cancels the job: what was spooled of it is dropped; 1, or 0 on failure.
+  virtual std::int32_t AbortPrinting() = 0;
   // Starts drawing into an off-screen page `width` pixels wide; returns its drawing
   // context, 0 when no preview could be made.
   virtual std::int64_t StartPreview(std::int32_t width) = 0;
@@ -53,6 +68,12 @@ class PrinterApi {
   virtual std::int32_t GetPreviewImage(std::int32_t page) = 0;
   // GetDeviceCaps of the current device (the preview page while a preview runs).
   virtual std::int32_t GetDeviceCaps(std::int32_t index) = 0;
+  // The papers the open printer's driver offers; empty when it tells none.
+  virtual std::vector<DriverPaper> Papers() = 0;
+  // Makes the pen a solid black line `width` units wide; returns the pen handle.
+  virtual std::int64_t SetLineWidth(float width) = 0;
+  // A line from (x1, y1) to (x2, y2) with the current pen; nonzero on success.
+  virtual std::int32_t Line(float x1, float y1, float x2, float y2) = 0;
 };
 
 }  // namespace qr

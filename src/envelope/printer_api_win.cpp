@@ -45,6 +45,10 @@ std::int32_t PrinterLibApi::Image(std::int32_t image, float x, float y, float w,
 
 std::int32_t PrinterLibApi::StopPrinting() { return Print_StopPrinting(); }
 
+std::int32_t PrinterLibApi::NewPage() { return Print_NewPage(); }
+
+std::int32_t PrinterLibApi::AbortPrinting() { return Print_AbortPrinting(); }
+
 std::int64_t PrinterLibApi::StartPreview(std::int32_t width) {
   return HandleValue(Print_StartPreview(width));
 }
@@ -56,5 +60,20 @@ std::int32_t PrinterLibApi::GetPreviewImage(std::int32_t page) {
 }
 
 std::int32_t PrinterLibApi::GetDeviceCaps(std::int32_t index) { return Print_GetDeviceCaps(index); }
+
+std::vector<DriverPaper> PrinterLibApi::Papers() {
+  std::vector<DriverPaper> papers;
+  for (const Print_Paper& p : Print_GetPapers()) papers.push_back({p.code, p.width, p.length});
+  return papers;
+}
+
+std::int64_t PrinterLibApi::SetLineWidth(float width) {
+  constexpr DWORD kSolid = PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER;
+  return HandleValue(Print_CreatePen(kSolid, width, RGB(0, 0, 0), 0, nullptr));
+}
+
+std::int32_t PrinterLibApi::Line(float x1, float y1, float x2, float y2) {
+  return Print_Line(x1, y1, x2, y2);
+}
 
 }  // namespace qr

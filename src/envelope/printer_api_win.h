@@ -18,10 +18,15 @@ class PrinterLibApi final : public PrinterApi {
              float* left, float* top, float* width, float* height) override;
   std::int32_t Image(std::int32_t image, float x, float y, float w, float h) override;
   std::int32_t StopPrinting() override;
+  std::int32_t NewPage() override;
+  std::int32_t AbortPrinting() override;
   std::int64_t StartPreview(std::int32_t width) override;
   std::int64_t StopPreview() override;
   std::int32_t GetPreviewImage(std::int32_t page) override;
   std::int32_t GetDeviceCaps(std::int32_t index) override;
+  std::vector<DriverPaper> Papers() override;
+  std::int64_t SetLineWidth(float width) override;
+  std::int32_t Line(float x1, float y1, float x2, float y2) override;
 };
 
 }  // namespace qr

@@ -104,7 +104,9 @@ constexpr std::uint32_t kBiBitfields = 3;
 
 }  // namespace
 
-std::optional<RgbImage> DecodeBmp(std::string_view bytes) {
+namespace {
+
+std::optional<RgbImage> DecodeBmpPixels(std::string_view bytes) {
   const ByteReader in(bytes);
   if (!in.Has(0, 18) || bytes.substr(0, 2) != "BM") return std::nullopt;
   const std::uint32_t pixelOffset = in.U32(10);
@@ -202,6 +204,16 @@ std::optional<RgbImage> DecodeBmp(std::string_view bytes) {
   return image;
 }
 
+}  // namespace
+
+std::optional<RgbImage> DecodeBmp(std::string_view bytes) {
+  try {
+    return DecodeBmpPixels(bytes);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
 // ---- Resampling ----
 
 namespace {
@@ -230,7 +242,10 @@ std::vector<std::vector<Tap>> AreaTaps(std::int32_t source, std::int32_t target)
 
 }  // namespace
 
-std::optional<RgbImage> Resize(const RgbImage& source, std::int32_t width, std::int32_t height) {
+namespace {
+
+std::optional<RgbImage> ResizePixels(const RgbImage& source, std::int32_t width,
+                                     std::int32_t height) {
   if (!SizeAllowed(width, height) || source.width <= 0 || source.height <= 0 ||
       source.rgb.size() != static_cast<std::size_t>(source.width) * source.height * 3) {
     return std::nullopt;
@@ -258,6 +273,16 @@ std::optional<RgbImage> Resize(const RgbImage& source, std::int32_t width, std::
     }
   }
   return out;
+}
+
+}  // namespace
+
+std::optional<RgbImage> Resize(const RgbImage& source, std::int32_t width, std::int32_t height) {
+  try {
+    return ResizePixels(source, width, height);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace qr::image

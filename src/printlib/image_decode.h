@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,19 @@ namespace qr::image {
 inline constexpr std::int64_t kMaxSide = 16384;
 inline constexpr std::int64_t kMaxPixelBytes = std::int64_t{256} << 20;
 inline constexpr std::int64_t kMaxFileBytes = std::int64_t{256} << 20;
+
+// Resizes `v` to `n` elements; false instead of an exception when memory runs out, so
+// that a decoder can clean up its library state and fail. No exception may cross the
+// image libraries' C code, nor leave a decoder: a failed allocation is a failed load.
+template <typename Vector>
+bool TryResize(Vector& v, std::size_t n) noexcept {
+  try {
+    v.resize(n);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
 
 // Whether an image of width x height may be allocated (both positive and within the
 // limits above); computed in 64 bits so that no declared size can overflow.

@@ -83,8 +83,11 @@ bool DecodeInto(std::string_view bytes, RgbImage& image, std::vector<std::uint8_
   const unsigned components = static_cast<unsigned>(cinfo.output_components);
   image.width = static_cast<std::int32_t>(cinfo.output_width);
   image.height = static_cast<std::int32_t>(cinfo.output_height);
-  image.rgb.resize(static_cast<std::size_t>(image.width) * image.height * 3);
-  row.resize(static_cast<std::size_t>(image.width) * components);
+  if (!TryResize(image.rgb, static_cast<std::size_t>(image.width) * image.height * 3) ||
+      !TryResize(row, static_cast<std::size_t>(image.width) * components)) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
   while (cinfo.output_scanline < cinfo.output_height) {
     const std::size_t y = cinfo.output_scanline;
     JSAMPROW rows[1] = {row.data()};

@@ -70,8 +70,9 @@ bool DecodeInto(std::string_view bytes, RgbImage& image, std::vector<std::uint8_
   if (png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * 4) {
     png_error(png, "unexpected row layout");
   }
-  work.resize(static_cast<std::size_t>(width) * height * 4);
-  rows.resize(height);
+  if (!TryResize(work, static_cast<std::size_t>(width) * height * 4) || !TryResize(rows, height)) {
+    png_error(png, "out of memory");
+  }
   for (png_uint_32 y = 0; y < height; ++y)
     rows[y] = work.data() + static_cast<std::size_t>(y) * width * 4;
   png_read_image(png, rows.data());
@@ -80,7 +81,7 @@ bool DecodeInto(std::string_view bytes, RgbImage& image, std::vector<std::uint8_
 
   image.width = static_cast<std::int32_t>(width);
   image.height = static_cast<std::int32_t>(height);
-  image.rgb.resize(static_cast<std::size_t>(width) * height * 3);
+  if (!TryResize(image.rgb, static_cast<std::size_t>(width) * height * 3)) return false;
   const std::size_t count = static_cast<std::size_t>(width) * height;
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t* in = work.data() + i * 4;

@@ -82,14 +82,15 @@ std::optional<RgbImage> DecodeTiff(std::string_view bytes) {
   char message[1024] = {};
   if (!TIFFRGBAImageOK(tif.tif, message)) return std::nullopt;
 
-  std::vector<std::uint32_t> raster(static_cast<std::size_t>(width) * height);
+  std::vector<std::uint32_t> raster;
+  if (!TryResize(raster, static_cast<std::size_t>(width) * height)) return std::nullopt;
   if (!TIFFReadRGBAImageOriented(tif.tif, width, height, raster.data(), ORIENTATION_TOPLEFT, 1)) {
     return std::nullopt;
   }
   RgbImage image;
   image.width = static_cast<std::int32_t>(width);
   image.height = static_cast<std::int32_t>(height);
-  image.rgb.resize(raster.size() * 3);
+  if (!TryResize(image.rgb, raster.size() * 3)) return std::nullopt;
   for (std::size_t i = 0; i < raster.size(); ++i) {
     // Samples come premultiplied by alpha; laying them on white adds (255 - alpha).
     const std::uint32_t p = raster[i];

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "printlib/image_store_win.h"
+#include "wingui/scoped_win.h"
 
 namespace {
 
@@ -148,13 +149,10 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  struct Closer {
-    HANDLE h;
-    ~Closer() { CloseHandle(h); }
-  } closer{file};
+  qr::ScopedKernelHandle closer(file);
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file, &size) || size.QuadPart > qr::image::kMaxFileBytes) return false;
-  bytes->resize(static_cast<std::size_t>(size.QuadPart));
+  if (!qr::image::TryResize(*bytes, static_cast<std::size_t>(size.QuadPart))) return false;
   std::size_t done = 0;
   while (done < bytes->size()) {
     DWORD got = 0;
@@ -179,10 +177,15 @@ int Image_FromPixels(const RgbImage& pixels) {
 }
 
 int Image_Load(const std::string& path) {
-  std::string bytes;
-  if (!ReadWholeFile(path, &bytes)) return 0;
-  const auto pixels = qr::image::DecodeFile(path, bytes);
-  return pixels ? Image_FromPixels(*pixels) : 0;
+  // Memory that runs out anywhere on the way is a failed load, not the program's end.
+  try {
+    std::string bytes;
+    if (!ReadWholeFile(path, &bytes)) return 0;
+    const auto pixels = qr::image::DecodeFile(path, bytes);
+    return pixels ? Image_FromPixels(*pixels) : 0;
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
 }
 
 int Image_Create(int width, int height) {
@@ -201,13 +204,17 @@ int Image_Copy(int number) {
 int Image_Resize(int number, int width, int height) {
   StoredImage* image = TheStore().Find(number);
   if (!image || !qr::image::SizeAllowed(width, height)) return 0;
-  const auto resized = qr::image::Resize(image->Pixels(), width, height);
-  if (!resized) return 0;
-  auto replacement = StoredImage::Make(width, height);
-  if (!replacement) return 0;
-  replacement->SetPixels(*resized);
-  image->TakeBitmap(*replacement);  // the old bitmap leaves with `replacement`
-  return 1;
+  try {
+    const auto resized = qr::image::Resize(image->Pixels(), width, height);
+    if (!resized) return 0;
+    auto replacement = StoredImage::Make(width, height);
+    if (!replacement) return 0;
+    replacement->SetPixels(*resized);
+    image->TakeBitmap(*replacement);  // the old bitmap leaves with `replacement`
+    return 1;
+  } catch (const std::bad_alloc&) {
+    return 0;  // the image stays as it was
+  }
 }
 
 void Image_Free(int number) { TheStore().images.erase(number); }

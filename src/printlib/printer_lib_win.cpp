@@ -220,6 +220,41 @@ HDC Print_OpenPrinter(const std::string& name, const std::string& settings, int 
   return s.currentDc;
 }
 
+std::vector<Print_Paper> Print_GetPapers() {
+  qr::print::PrinterState& s = State();
+  std::vector<Print_Paper> papers;
+  if (!s.printer) return papers;
+  // The port the printer is connected to, as DeviceCapabilitiesA wants it.
+  std::string port;
+  DWORD needed = 0;
+  GetPrinterA(s.printer.get(), 5, nullptr, 0, &needed);
+  if (needed > 0) {
+    std::vector<BYTE> info(needed);
+    if (GetPrinterA(s.printer.get(), 5, info.data(), needed, &needed)) {
+      const auto* level5 = reinterpret_cast<const PRINTER_INFO_5A*>(info.data());
+      if (level5->pPortName) port = level5->pPortName;
+    }
+  }
+  const char* name = s.printerName.c_str();
+  const char* portName = port.empty() ? nullptr : port.c_str();
+  const auto* devmode = reinterpret_cast<const DEVMODEA*>(s.devMode.get());
+  const int count = DeviceCapabilitiesA(name, portName, DC_PAPERS, nullptr, devmode);
+  if (count <= 0) return papers;
+  std::vector<WORD> codes(static_cast<std::size_t>(count));
+  std::vector<POINT> sizes(static_cast<std::size_t>(count));
+  if (DeviceCapabilitiesA(name, portName, DC_PAPERS, reinterpret_cast<char*>(codes.data()),
+                          devmode) != count ||
+      DeviceCapabilitiesA(name, portName, DC_PAPERSIZE, reinterpret_cast<char*>(sizes.data()),
+                          devmode) != count) {
+    return papers;
+  }
+  for (int i = 0; i < count; ++i) {
+    papers.push_back({codes[static_cast<std::size_t>(i)], static_cast<int>(sizes[i].x),
+                      static_cast<int>(sizes[i].y)});
+  }
+  return papers;
+}
+
 int Print_StartPrinting(const std::string& documentName, const std::string& outputFile) {
   DOCINFOA info{};
   info.cbSize = sizeof info;
@@ -235,6 +270,13 @@ int Print_StopPrinting() {
   EndPage(State().currentDc);
   return EndDoc(State().currentDc) > 0 ? 1 : 0;
 }
+
+int Print_NewPage() {
+  if (EndPage(State().currentDc) <= 0) return 0;
+  return StartPage(State().currentDc) > 0 ? 1 : 0;
+}
+
+int Print_AbortPrinting() { return AbortDoc(State().currentDc) > 0 ? 1 : 0; }
 
 int Print_Free() {
   qr::print::PrinterState& s = State();
@@ -311,6 +353,12 @@ float Print_Text(float x, float y, float w, float h, const std::string& text, in
   if (width) *width = Print_DeviceToUnitX(r.right - r.left);
   if (height) *height = Print_DeviceToUnitY(r.bottom - r.top);
   return Print_DeviceToUnitY(drawn);
+}
+
+int Print_Line(float x1, float y1, float x2, float y2) {
+  HDC dc = State().currentDc;
+  if (!MoveToEx(dc, Print_UnitToDeviceX(x1), Print_UnitToDeviceY(y1), nullptr)) return 0;
+  return LineTo(dc, Print_UnitToDeviceX(x2), Print_UnitToDeviceY(y2)) ? 1 : 0;
 }
 
 void Print_ResetState() {

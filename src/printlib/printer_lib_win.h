@@ -14,6 +14,7 @@
 #include <winspool.h>
 
 #include <string>
+#include <vector>
 
 // ---- Printer selection and print job ----
 
@@ -46,12 +47,27 @@ HDC Print_OpenPrinter(const std::string& name, const std::string& settings, int 
 // of the DEVMODE as its dmSize gives it are left alone.
 void Print_ApplySettings(const std::string& settings, DEVMODEA* devmode);
 
+// A paper the open printer's driver offers: its paper code and its size in tenths of a
+// millimetre, portrait (width the shorter side as drivers give it).
+struct Print_Paper {
+  int code = 0;
+  int width = 0;
+  int length = 0;
+};
+// The papers of the open printer in the driver's order (DeviceCapabilitiesA with
+// DC_PAPERS and DC_PAPERSIZE); empty when no printer is open or the driver tells none.
+std::vector<Print_Paper> Print_GetPapers();
+
 // StartDocA (document name and output file, each empty for none) and StartPage on the
 // current context. The job identifier (> 0), or 0 when either failed.
 int Print_StartPrinting(const std::string& documentName, const std::string& outputFile);
 
 // EndPage and EndDoc; 1 when EndDoc succeeded, else 0.
 int Print_StopPrinting();
+// Ends the current page of the job and starts the next one: 1, or 0 on failure.
+int Print_NewPage();
+// Cancels the job: what was spooled of it is dropped (AbortDoc). 1, or 0 on failure.
+int Print_AbortPrinting();
 
 // Releases the printer, its context, the current font, pen and brush, the preview images
 // and the DEVMODE; the state is as after Print_Init. Returns 0.
@@ -85,6 +101,10 @@ HFONT Print_SetFont(const std::string& face, int size, int style, int angle = 0)
 float Print_Text(float x, float y, float w, float h, const std::string& text, int format,
                  float* left = nullptr, float* top = nullptr, float* width = nullptr,
                  float* height = nullptr);
+
+// A straight line from (x1, y1) to (x2, y2), in the current unit, with the current pen.
+// Nonzero when it was drawn.
+int Print_Line(float x1, float y1, float x2, float y2);
 
 // Puts the stored drawing state (text alignment, background mode, pen, brush) on the
 // current context; run on every new context.

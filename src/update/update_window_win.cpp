@@ -162,14 +162,6 @@ bool StartProgram(const std::string& path, const std::string& folder) {
   return ShellExecuteExA(&info) != FALSE;
 }
 
-std::string CurrentDirectory() {
-  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
-  std::string dir(needed, '\0');
-  const DWORD got = GetCurrentDirectoryA(needed, dir.data());
-  dir.resize(got < needed ? got : 0);
-  return dir;
-}
-
 std::string TemporaryFolder() {
   char* block = GetEnvironmentStringsA();
   const std::vector<std::string> environment = SplitEnvironmentBlock(block);

@@ -3,16 +3,25 @@
 #include <commdlg.h>  // needs windows.h first
 // clang-format on
 
+#include <algorithm>
+
 #include "base/dialog_filter.h"
 #include "wingui/modal_win.h"
 
 namespace qr {
 
-std::string AskOpenFileName(HWND owner, std::string_view title, std::string_view filter,
-                            const std::string& startFolder, DWORD flags) {
+namespace {
+
+enum class DialogKind { kOpen, kSave };
+
+std::string AskFileName(DialogKind kind, HWND owner, std::string_view title,
+                        std::string_view filter, const std::string& startFolder, DWORD flags,
+                        std::string_view suggestedName, std::string_view defaultExtension) {
   const std::string pairs = DialogFilterWithNuls(filter);
   const std::string caption(title);
+  const std::string extension(defaultExtension);
   char file[MAX_PATH * 4] = {};
+  suggestedName.copy(file, std::min(suggestedName.size(), sizeof file - 1));
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
@@ -22,9 +31,25 @@ std::string AskOpenFileName(HWND owner, std::string_view title, std::string_view
   ofn.nMaxFile = sizeof file;
   ofn.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
   ofn.lpstrTitle = caption.c_str();
+  ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
   ofn.Flags = flags | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
   ModalScope modal;
-  return GetOpenFileNameA(&ofn) ? std::string(file) : std::string();
+  const BOOL chosen = kind == DialogKind::kOpen ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
+  return chosen ? std::string(file) : std::string();
+}
+
+}  // namespace
+
+std::string AskOpenFileName(HWND owner, std::string_view title, std::string_view filter,
+                            const std::string& startFolder, DWORD flags) {
+  return AskFileName(DialogKind::kOpen, owner, title, filter, startFolder, flags, {}, {});
+}
+
+std::string AskSaveFileName(HWND owner, std::string_view title, std::string_view filter,
+                            const std::string& startFolder, std::string_view suggestedName,
+                            std::string_view defaultExtension) {
+  return AskFileName(DialogKind::kSave, owner, title, filter, startFolder,
+                     OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, suggestedName, defaultExtension);
 }
 
 }  // namespace qr

@@ -13,6 +13,16 @@ bool IsUserInput(UINT msg) {
          msg == WM_SYSCOMMAND || msg == WM_CLOSE;
 }
 
+// Handles one message for the modal `window`: input meant for any other window of the
+// program is dropped.
+void HandleModalMessage(HWND window, MSG& msg) {
+  const bool mine = msg.hwnd == window || IsChild(window, msg.hwnd);
+  if (!mine && IsUserInput(msg.message)) return;  // meant for another window: dropped
+  if (mine && IsDialogMessageA(window, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
+
 }  // namespace
 
 ModalScope::ModalScope() { ++modalDepth; }
@@ -29,11 +39,19 @@ void RunModalLoop(HWND window, const bool& done) {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    const bool mine = msg.hwnd == window || IsChild(window, msg.hwnd);
-    if (!mine && IsUserInput(msg.message)) continue;  // meant for another window: dropped
-    if (mine && IsDialogMessageA(window, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    HandleModalMessage(window, msg);
+  }
+}
+
+void PumpModalMessages(HWND window) {
+  ModalScope modal;
+  MSG msg;
+  while (IsWindow(window) && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    HandleModalMessage(window, msg);
   }
 }
 

@@ -27,6 +27,10 @@ bool ModalWindowOpen();
 // program is dropped. A WM_QUIT is passed on to the loop outside.
 void RunModalLoop(HWND window, const bool& done);
 
+// Handles the messages already waiting, as RunModalLoop does for `window`, without
+// waiting for more: for a window that shows the progress of work done meanwhile.
+void PumpModalMessages(HWND window);
+
 // A message box owned by `owner`, inside a ModalScope.
 int ShowMessageBox(HWND owner, const std::string& title, const std::string& text,
                    unsigned flags = MB_OK);

@@ -7,14 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "address_entry_print.h"
 #include "addressbook/book_location.h"
-#include "fake_book_file_system.h"
+#include "support/memory_file_system.h"
 
 namespace qr {
 namespace {
 
-using book_test::FakeBookFileSystem;
-using Op = FakeBookFileSystem::Op;
+using testing::MemoryFileSystem;
+using Op = MemoryFileSystem::Op;
 
 const std::string kDir = "C:\\books\\";
 const std::string kBook = kDir + "Friends.adb";
@@ -29,13 +30,14 @@ class AddressBookTest : public ::testing::Test {
   AddressBookTest() {
     book_.directory = kDir;
     book_.fileName = "Friends.adb";
+    fs_.folders.insert(kDir);
   }
   // A book file on disk, read as at start-up.
   void Open(const std::string& bytes) {
     fs_.files[kBook] = bytes;
     ASSERT_TRUE(ReadAddressbook(fs_, book_).ok);
   }
-  FakeBookFileSystem fs_;
+  MemoryFileSystem fs_;
   AddressBook book_;
 };
 
@@ -201,7 +203,8 @@ TEST_F(AddressBookTest, FailedRewriteLeavesFileStateAndFormAsTheyWere) {
   };
   for (const Case& c : cases) {
     for (int command = 0; command < 3; ++command) {  // add, update, delete
-      FakeBookFileSystem fs;
+      MemoryFileSystem fs;
+      fs.folders.insert(kDir);
       fs.files[kBook] = kTwo;
       AddressBook book = book_;
       ASSERT_TRUE(ReadAddressbook(fs, book).ok);
@@ -222,7 +225,7 @@ TEST_F(AddressBookTest, FailedRewriteLeavesFileStateAndFormAsTheyWere) {
         title = r.title;
         text = r.text;
       }
-      SCOPED_TRACE(testing::Message() << static_cast<int>(c.op) << " command " << command);
+      SCOPED_TRACE(::testing::Message() << static_cast<int>(c.op) << " command " << command);
       EXPECT_EQ(title, "Address Book Not Saved");
       EXPECT_EQ(text, "The address book could not be saved. " + c.reason);
       EXPECT_EQ(fs.Content(kBook), unsorted);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_book_file_system.h"
+#include "address_entry_print.h"
 
 namespace qr {
 namespace {

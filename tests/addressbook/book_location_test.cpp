@@ -4,13 +4,13 @@
 
 #include <vector>
 
-#include "fake_book_file_system.h"
+#include "address_entry_print.h"
 #include "support/memory_file_system.h"
 
 namespace qr {
 namespace {
 
-using book_test::FakeBookFileSystem;
+using testing::MemoryFileSystem;
 
 TEST(BookLocationTest, DialogAnswersChooseDirectoryAndBookFile) {
   const BookLocation current{"C:\\books\\", "Friends.adb"};
@@ -38,7 +38,8 @@ TEST(BookLocationTest, DialogAnswersChooseDirectoryAndBookFile) {
 }
 
 TEST(BookLocationTest, NewBookHoldsTheSampleAndBacksUpAReplacedFile) {
-  FakeBookFileSystem fs;
+  MemoryFileSystem fs;
+  fs.folders.insert("C:\\b\\");
   fs.files["C:\\b\\Old.adb"] = "keep^^^^^^0^1\r\n";
   AddressBook book;
   book.currentRecord = 3;
@@ -53,7 +54,7 @@ TEST(BookLocationTest, NewBookHoldsTheSampleAndBacksUpAReplacedFile) {
   EXPECT_EQ(book.currentRecord, -1);
 
   // A book that cannot be created leaves everything as it was.
-  fs.FailOn(FakeBookFileSystem::Op::Create, "New.adb.new");
+  fs.FailOn(MemoryFileSystem::Op::Create, "New.adb.new");
   const StoreResult failed = CreateAddressbook(fs, book, {"C:\\b\\", "New.adb"});
   EXPECT_FALSE(failed.ok);
   EXPECT_EQ(failed.reason, "C:\\b\\New.adb could not be written.");
@@ -62,7 +63,8 @@ TEST(BookLocationTest, NewBookHoldsTheSampleAndBacksUpAReplacedFile) {
 }
 
 TEST(BookLocationTest, OpeningSwitchesBooksAndAMissingFileIsAnEmptyBook) {
-  FakeBookFileSystem fs;
+  MemoryFileSystem fs;
+  fs.folders.insert("D:\\x\\");
   fs.files["D:\\x\\Other.adb"] = "b^^^^^^0^1\nA^^^^^^1^1\n";
   AddressBook book;
   book.entries.push_back({"stale", "", "", "", "", "", "0", "1"});
@@ -77,6 +79,18 @@ TEST(BookLocationTest, OpeningSwitchesBooksAndAMissingFileIsAnEmptyBook) {
   ASSERT_TRUE(OpenAddressbook(fs, book, {"D:\\x\\", "Missing.adb"}).ok);
   EXPECT_TRUE(book.entries.empty());
   EXPECT_FALSE(fs.Has("D:\\x\\Missing.adb"));
+
+  // A file that cannot be read is reported as not read; one whose sorted form cannot be
+  // written back, as not saved.
+  fs.FailOn(MemoryFileSystem::Op::Read, "Other.adb");
+  const StoreResult unread = OpenAddressbook(fs, book, {"D:\\x\\", "Other.adb"});
+  EXPECT_FALSE(unread.ok);
+  EXPECT_EQ(StoreFailureTitle(unread), "Address Book Not Read");
+  fs.files["D:\\x\\Unsorted.adb"] = "b^^^^^^0^1\nA^^^^^^1^1\n";
+  fs.FailOn(MemoryFileSystem::Op::Create, "Unsorted.adb.new");
+  const StoreResult unsorted = OpenAddressbook(fs, book, {"D:\\x\\", "Unsorted.adb"});
+  EXPECT_FALSE(unsorted.ok);
+  EXPECT_EQ(StoreFailureTitle(unsorted), "Address Book Not Saved");
 }
 
 TEST(BookLocationTest, ALoadedBookWhoseStoredFolderIsGoneLivesWhereItWasFound) {
@@ -84,7 +98,7 @@ TEST(BookLocationTest, ALoadedBookWhoseStoredFolderIsGoneLivesWhereItWasFound) {
   fs.folders.insert("C:\\Books\\");
   EXPECT_EQ(BookFolderAfterLoad(fs, "C:\\Books\\", "E:\\Stick\\"), "C:\\Books\\");
   EXPECT_EQ(BookFolderAfterLoad(fs, "C:\\Gone\\", "E:\\Stick\\"), "E:\\Stick\\");
-  EXPECT_EQ(BookFolderAfterLoad(fs, "", "E:\\Stick\\"), "E:\\Stick\\");
+  EXPECT_EQ(BookFolderAfterLoad(fs, "", "E:\\Stick\\"), "");  // the current directory
 }
 
 }  // namespace

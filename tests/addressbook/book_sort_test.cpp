@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "addressbook_bubble_sort.h"
-#include "fake_book_file_system.h"
+#include "address_entry_print.h"
+#include "support/addressbook_bubble_sort.h"
 
 namespace qr {
 namespace {

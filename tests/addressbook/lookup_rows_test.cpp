@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "address_entry_print.h"
 #include "addressbook/address_book.h"
-#include "fake_book_file_system.h"
+#include "support/memory_file_system.h"
 
 namespace qr {
 namespace {
@@ -83,12 +84,13 @@ class LookupWithStoreTest : public ::testing::Test {
   LookupWithStoreTest() {
     book_.directory = "C:\\books\\";
     book_.fileName = "Friends.adb";
+    fs_.folders.insert(book_.directory);
   }
   void Reread(const std::string& bytes) {
     fs_.files[book_.FilePath()] = bytes;
     ASSERT_TRUE(RereadAddressbook(fs_, book_).ok);
   }
-  book_test::FakeBookFileSystem fs_;
+  testing::MemoryFileSystem fs_;
   AddressBook book_;
 };
 

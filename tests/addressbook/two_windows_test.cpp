@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "addressbook/address_book.h"
+#include "addressbook/contacts_import.h"
 #include "base/file_lock.h"
 #include "support/memory_file_system.h"
 #include "support/step_clock.h"
@@ -24,15 +25,16 @@ using testing::StepClock;
 
 const std::string kDir = "C:\\books\\";
 const std::string kBook = kDir + "Shared.adb";
+const std::string kContacts = kDir + "contacts.csv";
 const std::string kStart =
     "Carol^3 Elm St^^Boston^MA^02108^0^1\r\n"
     "Dave^4 Oak Ave^^Denver^CO^80202^1^1\r\n"
     "Erin^5 Pine Rd^^Austin^TX^73301^2^1\r\n";
 
-enum class Kind { kAdd, kUpdate, kDelete };
+enum class Kind { kAdd, kUpdate, kDelete, kImport };
 
 // What one window does: add the form; or look up `target` and save the form over it, or
-// delete it.
+// delete it; or import the form from a CSV file.
 struct Change {
   Kind kind;
   std::string target;
@@ -49,12 +51,19 @@ struct Outcome {
   bool notice = false;
 };
 
+// Opens the book as at start-up and looks up the entry to change; an import's file is
+// put in place.
 Window OpenWindow(MemoryFileSystem& fs, const Change& change) {
+  if (change.kind == Kind::kImport) {
+    const AddresseeForm& f = change.form;
+    fs.files[kContacts] = "Name,Street,Suite,City,State,Zip\n" + f.name + "," + f.street + "," +
+                          f.suite + "," + f.city + "," + f.state + "," + f.zip + "\n";
+  }
   Window w;
   w.book.directory = kDir;
   w.book.fileName = "Shared.adb";
   EXPECT_TRUE(ReadAddressbook(fs, w.book).ok);
-  if (change.kind != Kind::kAdd) {
+  if (change.kind == Kind::kUpdate || change.kind == Kind::kDelete) {
     const auto& e = w.book.entries;
     const auto at = std::find_if(
         e.begin(), e.end(), [&](const AddressEntry& entry) { return entry.name == change.target; });
@@ -74,6 +83,12 @@ Outcome Apply(MemoryFileSystem& fs, Window& w, const Change& change) {
     failed = r.outcome == DeleteOutcome::kDeleteFailed;
     title = r.title;
     text = r.text;
+  } else if (change.kind == Kind::kImport) {
+    const ImportResult r = ImportContacts(fs, w.book, kContacts, w.clock);
+    failed = r.outcome == ImportOutcome::kInUse;
+    title = failed ? "Address Book Not Saved" : "";
+    text = failed ? r.text : "";
+    EXPECT_TRUE(failed || r.text == "Imported 1 contact into Shared.adb.") << r.text;
   } else {
     const SaveResult r = SaveAddressee(fs, w.book, change.form, w.clock);
     EXPECT_NE(r.outcome, SaveOutcome::kInvalidName);
@@ -141,6 +156,17 @@ TEST(TwoWindowsTest, EveryInterleavingOfTwoChangesKeepsWhatBothStored) {
        {Kind::kDelete, "Erin", {}},
        {"Alice Able^1 Main St^^Albany^NY^12207", carol, dave},
        0},
+      {"an import and an add",
+       {Kind::kImport, "", alice},
+       {Kind::kAdd, "", bob},
+       {"Alice Able^1 Main St^^Albany^NY^12207", "Bob Baker^2 Mill Ln^^Boise^ID^83702", carol, dave,
+        erin},
+       0},
+      {"an import and a delete",
+       {Kind::kDelete, "Carol", {}},
+       {Kind::kImport, "", bob},
+       {"Bob Baker^2 Mill Ln^^Boise^ID^83702", dave, erin},
+       0},
       {"updates of two entries",
        {Kind::kUpdate, "Carol", Moved("Carla", "3 Elm St", "Reno")},
        {Kind::kUpdate, "Erin", Moved("Erin", "9 New Rd", "Reno")},
@@ -201,7 +227,8 @@ TEST(TwoWindowsTest, EveryInterleavingOfTwoChangesKeepsWhatBothStored) {
       EXPECT_EQ(notices, row.notices);
       EXPECT_TRUE(fs.heldLocks.empty());
       for (const auto& [path, bytes] : fs.files) {
-        EXPECT_TRUE(path == kBook || path == kDir + "Shared.bak") << path << " left behind";
+        EXPECT_TRUE(path == kBook || path == kDir + "Shared.bak" || path == kContacts)
+            << path << " left behind";
       }
       if (!interleaved) break;
     }

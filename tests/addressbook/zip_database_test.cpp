@@ -4,12 +4,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/file_system.h"
+#include "support/memory_file_system.h"
 
 namespace qr {
 namespace {
@@ -235,33 +234,8 @@ TEST(ZipLookupTest, AutoFillOnlyWhenCityAndStateAreBlank) {
   }
 }
 
-// Serves files from memory; `exists_but_unreadable` names files that are listed in
-// their folder but cannot be read.
-class MemoryFileSystem : public FileSystem {
- public:
-  std::map<std::string, std::string> files;
-  std::string unreadable;
-
-  bool ReadFile(const std::string& path, std::string* bytes) override {
-    auto it = files.find(path);
-    if (it == files.end() || path == unreadable) return false;
-    *bytes = it->second;
-    return true;
-  }
-  std::unique_ptr<OutputFile> Create(const std::string&) override { return nullptr; }
-  bool Rename(const std::string&, const std::string&) override { return false; }
-  bool Copy(const std::string&, const std::string&) override { return false; }
-  bool Remove(const std::string&) override { return false; }
-  bool FileExistsInFolder(const std::string& folder, const std::string& name) override {
-    return files.count(folder + name) != 0;
-  }
-  bool FolderExists(const std::string&) override { return true; }
-  bool CreateFolder(const std::string&) override { return false; }
-  LockAttempt TryLock(const std::string&) override { return {}; }
-};
-
 TEST(ZipLoadTest, FromProgramFolderReportsMissingAndUnreadableFiles) {
-  MemoryFileSystem fs;
+  testing::MemoryFileSystem fs;
   ZipDatabase db = LoadZipDatabase(DatabaseFile({"12345^Stale^ST"}));
 
   EXPECT_EQ(LoadZipDatabase(fs, "C:\\Quarrane\\", &db), ZipDatabaseStatus::kMissing);
@@ -271,7 +245,8 @@ TEST(ZipLoadTest, FromProgramFolderReportsMissingAndUnreadableFiles) {
   EXPECT_EQ(LoadZipDatabase(fs, "C:\\Quarrane\\", &db), ZipDatabaseStatus::kLoaded);
   EXPECT_EQ(Lookup(db, "62701"), "Springfield|IL");
 
-  fs.unreadable = "C:\\Quarrane\\envelope.dat";
+  // Listed in its folder but unreadable.
+  fs.FailOn(testing::MemoryFileSystem::Op::Read, "C:\\Quarrane\\envelope.dat");
   EXPECT_EQ(LoadZipDatabase(fs, "C:\\Quarrane\\", &db), ZipDatabaseStatus::kUnreadable);
   EXPECT_EQ(EntryCount(db), 0u);
 }

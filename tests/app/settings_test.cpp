@@ -237,6 +237,54 @@ TEST_F(SettingsTest, SaveFillsEmptyFontsAndUpdatesTheFile) {
   EXPECT_NE(file.find("Default Printer = PDF\r\nSender Horizontal = 10\r\n"), std::string::npos);
 }
 
+// "Placement" and "Envelope" appear only once the user has chosen them, each right after
+// the key before it ("Address Style", then "Placement"), whichever was chosen first.
+TEST_F(SettingsTest, PlacementAndEnvelopeAreWrittenOnceChosen) {
+  BookSettings s = HeldSettings();
+  WriteDefaultBookSettings(pf_, kCompanion, kBookFile, s, /*keepPositions=*/false);
+  ASSERT_TRUE(SaveBookSettings(pf_, kCompanion, kBookFile, s));
+  const std::string unused = fs_.files[kCompanion];
+  EXPECT_EQ(unused.find("Placement"), std::string::npos);
+  EXPECT_EQ(unused.find("Envelope"), std::string::npos);
+
+  const std::string before = "Address Style = Bold\r\n";
+  const std::string after = "; \r\n; Last position of window\r\n";
+  const struct {
+    const char* placement;
+    const char* envelope;
+    const char* lines;
+  } steps[] = {
+      {"", "A2", "Envelope = A2\r\n"},
+      {"True Size", "A2", "Placement = True Size\r\nEnvelope = A2\r\n"},
+      {"Dots", "No. 10", "Placement = Dots\r\nEnvelope = No. 10\r\n"},
+  };
+  for (const auto& step : steps) {
+    s.placement = step.placement;
+    s.envelope = step.envelope;
+    ASSERT_TRUE(SaveBookSettings(pf_, kCompanion, kBookFile, s));
+    const std::string& file = fs_.files[kCompanion];
+    EXPECT_NE(file.find(before + step.lines + after), std::string::npos) << file;
+    BookSettings loaded;
+    ASSERT_TRUE(LoadBookSettings(pf_, kCompanion, kBookFile, loaded));
+    EXPECT_EQ(loaded.placement, step.placement);
+    EXPECT_EQ(loaded.envelope, step.envelope);
+  }
+
+  // A file with more keys after "Address Style" gets Placement beside it all the same;
+  // a book without the keys reads them as not chosen.
+  fs_.files[kCompanion] = "[Printer Defaults]\r\nAddress Style = Bold\r\nExtra = 1\r\n";
+  BookSettings loaded = HeldSettings();
+  ASSERT_TRUE(LoadBookSettings(pf_, kCompanion, kBookFile, loaded));
+  EXPECT_EQ(loaded.placement, "");
+  EXPECT_EQ(loaded.envelope, "");
+  loaded.placement = "True Size";
+  ASSERT_TRUE(SaveBookSettings(pf_, kCompanion, kBookFile, loaded));
+  EXPECT_NE(
+      fs_.files[kCompanion].find("Address Style = Bold\r\nPlacement = True Size\r\nExtra = 1\r\n"),
+      std::string::npos)
+      << fs_.files[kCompanion];
+}
+
 TEST_F(SettingsTest, SaveWithoutACompanionWritesNothing) {
   BookSettings s = HeldSettings();
   EXPECT_FALSE(SaveBookSettings(pf_, kCompanion, kBookFile, s));
@@ -262,6 +310,7 @@ TEST_F(SettingsTest, TwoWindowsSavingKeepEachOthersKeys) {
     a.windowX = 40;
     b.senderStreet = "9 New St";
     b.addressFont = "Verdana";
+    b.placement = "True Size";  // a key the file lacks goes beside the key before it
     b.windowX = 80;
     qr::testing::StepClock clockB;
     bool savedInside = false;
@@ -285,6 +334,8 @@ TEST_F(SettingsTest, TwoWindowsSavingKeepEachOthersKeys) {
     EXPECT_EQ(read.senderName, "Ann");
     EXPECT_EQ(read.senderStreet, "9 New St");
     EXPECT_EQ(read.addressFont, "Verdana");
+    EXPECT_NE(fs_.files[kCompanion].find("Address Style = Bold\r\nPlacement = True Size\r\n"),
+              std::string::npos);
     EXPECT_EQ(read.windowX, savedInside ? 40 : 80);
     EXPECT_EQ(read.returnFont, "Georgia");
     EXPECT_EQ(read.windowY, -4);

@@ -56,6 +56,23 @@ TEST(CodePageTest, CharactersTheCodePageLacksBecomeQuestionMarks) {
   }
 }
 
+TEST(CodePageTest, BestFitGivesLettersThePlainNeighbourAndSaysSo) {
+  const struct {
+    std::string utf8;
+    std::string expected;
+    bool changed;
+  } cases[] = {
+      {"Zo\xC3\xAB? \xC5\xA0", "Zo\xEB? \x8A", false},  // the code page has them
+      {"\xC5\x81ukasz D\xC5\x82uga \xC4\x90", "Lukasz Dluga \xD0", true},
+      {"\xC5\x8A \xE6\x9D\xB1 \xC3", "? ? ?", true},  // no neighbour, CJK, malformed
+  };
+  for (const auto& c : cases) {
+    bool changed = !c.changed;
+    EXPECT_EQ(Windows1252FromUtf8BestFit(c.utf8, &changed), c.expected);
+    EXPECT_EQ(changed, c.changed) << c.expected;
+  }
+}
+
 TEST(CodePageTest, EveryByteSurvivesARoundTrip) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);

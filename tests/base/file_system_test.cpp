@@ -51,6 +51,18 @@ TEST_F(FileSystemTest, AtomicWriteIntoAMissingFolderFailsCleanly) {
   EXPECT_FALSE(fs_.ReadFile(folder_ + "nowhere/book.adb", &bytes));
 }
 
+TEST_F(FileSystemTest, ReadUpToALimitRefusesOnlyLargerFiles) {
+  const std::string path = folder_ + "contacts.vcf";
+  ASSERT_TRUE(WriteFileAtomically(fs_, path, std::string(70000, 'x')));
+  std::string bytes = "earlier";
+  EXPECT_EQ(fs_.ReadFileUpTo(path, 70000, &bytes), FileSystem::LimitedRead::kRead);
+  EXPECT_EQ(bytes.size(), 70000u);
+  EXPECT_EQ(fs_.ReadFileUpTo(path, 69999, &bytes), FileSystem::LimitedRead::kTooLarge);
+  EXPECT_TRUE(bytes.empty());
+  EXPECT_EQ(fs_.ReadFileUpTo(folder_ + "missing.vcf", 10, &bytes),
+            FileSystem::LimitedRead::kUnreadable);
+}
+
 // The same on POSIX (flock) and on Windows (no sharing, delete on close).
 TEST_F(FileSystemTest, ALockIsHeldOnceAndItsFileGoesWithIt) {
   const std::string path = folder_ + "book.adb.lock";

@@ -24,6 +24,29 @@ TEST(ReadNumber, HugeInputsWrapInsteadOfFailing) {
   EXPECT_EQ(ReadNumber32("-1"), -1);
 }
 
+// Only numbers that fit 32 signed bits are taken; larger ones are refused rather than
+// cut to their low bits ("4294967297" is not one copy).
+TEST(ReadNumber, FittingNumbersAre32BitSigned) {
+  struct Case {
+    const char* text;
+    std::optional<std::int32_t> expected;
+  } cases[] = {
+      {"2147483647", 2147483647},
+      {"2147483648", std::nullopt},
+      {"-2147483648", INT32_MIN},
+      {"-2147483649", std::nullopt},
+      {"4294967297", std::nullopt},
+      {"-0", 0},
+      {"$7fffffff", 2147483647},
+      {"$80000000", std::nullopt},
+      {"abc", 0},
+      {"99999999999999999999999", std::nullopt},
+      {" 12x", 12},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ReadFittingNumber32(c.text), c.expected) << '"' << c.text << '"';
+}
+
 }  // namespace
 }  // namespace qr
 

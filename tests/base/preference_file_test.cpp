@@ -285,8 +285,8 @@ TEST_F(PreferenceFileTest, FailedWriteAtCloseLeavesTheOldFileWhole) {
   for (const bool failRename : {false, true}) {
     SCOPED_TRACE(failRename ? "rename fails" : "disk full");
     File() = original;
-    fs_.failWrites = !failRename;
-    fs_.failRenames = failRename;
+    fs_.StopFailing();
+    fs_.FailOn(failRename ? MemoryFileSystem::Op::Rename : MemoryFileSystem::Op::Write);
     PreferenceFile pf(fs_);
     ASSERT_TRUE(pf.Open(kPath));
     pf.SelectGroup("A");
@@ -321,11 +321,11 @@ TEST_F(PreferenceFileTest, CreateOverAnExistingFileReplacesItOnlyWhenTheNewOneIs
   EXPECT_EQ(pf.ReadText("k", "none"), "none");  // a created file starts empty
   pf.SelectGroup("B");
   pf.WriteText("j", "2");
-  fs_.failWrites = true;
+  fs_.FailOn(MemoryFileSystem::Op::Write);
   EXPECT_FALSE(pf.Close());
   EXPECT_EQ(File(), original);  // a failed write leaves the old file whole
 
-  fs_.failWrites = false;
+  fs_.StopFailing();
   ASSERT_TRUE(pf.Create(kPath));
   EXPECT_TRUE(pf.Close());
   EXPECT_EQ(File(), "");  // created and closed without writes: an empty file

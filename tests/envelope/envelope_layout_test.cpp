@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include "printlib/print_math.h"
+
 namespace qr {
 namespace {
 
@@ -76,7 +78,12 @@ TEST(EnvelopeLayoutTest, EmptyFontValuesFallBackBeforeDrawing) {
 }
 
 TEST(EnvelopeLayoutTest, PageSettingsAreLandscapeNumberTenEnvelope) {
-  EXPECT_EQ(PageSettingsText(), "Orientation=2,Papersize=20");
+  // Read as the printer library reads them when it opens the printer.
+  print::DevModeFields page;
+  print::ApplySettings(PageSettingsText(), page);
+  EXPECT_EQ(page.orientation, 2);  // DMORIENT_LANDSCAPE
+  EXPECT_EQ(page.paperSize, 20);   // DMPAPER_ENV_10
+  EXPECT_EQ(page.fields, print::kDmOrientation | print::kDmPaperSize) << "and nothing else";
 }
 
 TEST(EnvelopeLayoutTest, BlockPositionsOnPaperAndInPreview) {

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,17 @@ class RecordingPrinter : public PrinterApi {
   std::int32_t start_printing_result = 7;
   std::int64_t start_preview_result = 0x5000;
   std::int32_t preview_image = 42;
+  // GetDeviceCaps answers by index; an index not listed answers 600. Opening the
+  // printer with a settings text listed in caps_after_open replaces them.
+  std::map<std::int32_t, std::int32_t> caps;
+  std::map<std::string, std::map<std::int32_t, std::int32_t>> caps_after_open;
+  std::vector<DriverPaper> papers;
 
   std::int64_t OpenPrinter(const std::string& name, const std::string& settings,
                            std::int32_t access) override {
     Record("OpenPrinter(\"" + name + "\", \"" + settings + "\", " + std::to_string(access) + ")");
+    if (const auto it = caps_after_open.find(settings); it != caps_after_open.end())
+      caps = it->second;
     return 0x1000;
   }
   std::int32_t SetUnit(std::int32_t mode) override {
@@ -70,6 +78,14 @@ class RecordingPrinter : public PrinterApi {
     Record("StopPrinting()");
     return 1;
   }
+  std::int32_t NewPage() override {
+    Record("NewPage()");
+    return 1;
+  }
+  std::int32_t AbortPrinting() override {
+    Record("AbortPrinting()");
+    return 1;
+  }
   std::int64_t StartPreview(std::int32_t width) override {
     Record("StartPreview(" + std::to_string(width) + ")");
     return start_preview_result;
@@ -84,7 +100,20 @@ class RecordingPrinter : public PrinterApi {
   }
   std::int32_t GetDeviceCaps(std::int32_t index) override {
     Record("GetDeviceCaps(" + std::to_string(index) + ")");
-    return 600;
+    const auto it = caps.find(index);
+    return it == caps.end() ? 600 : it->second;
+  }
+  std::vector<DriverPaper> Papers() override {
+    Record("Papers()");
+    return papers;
+  }
+  std::int64_t SetLineWidth(float width) override {
+    Record("SetLineWidth(" + Num(width) + ")");
+    return 0x3000;
+  }
+  std::int32_t Line(float x1, float y1, float x2, float y2) override {
+    Record("Line(" + Num(x1) + ", " + Num(y1) + ", " + Num(x2) + ", " + Num(y2) + ")");
+    return 1;
   }
 
  private:

@@ -15,7 +15,7 @@
 #include "addressbook/book_file.h"
 #include "app/settings.h"
 #include "base/preference_file.h"
-#include "fault_file_system.h"
+#include "support/fault_file_system.h"
 
 namespace qr {
 namespace {

@@ -12,7 +12,7 @@
 #include "addressbook/book_file.h"
 #include "addressbook/book_sort.h"
 #include "fuzz_check.h"
-#include "memory_fs.h"
+#include "support/memory_file_system.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // The store: reading the book sorts the file on disk once; a second read leaves it be.
-  qr::fuzz::MemoryFileSystem fs;
+  qr::testing::MemoryFileSystem fs;
   fs.files["Addresses.adb"] = std::string(bytes);
   qr::AddressBook book;
   book.fileName = "Addresses.adb";

@@ -18,6 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int64_t wrapped = qr::ReadNumber(text);
   const std::int64_t saturated = qr::ReadDecimal64(text);
   QR_FUZZ_CHECK(qr::ReadNumber32(text) == static_cast<std::int32_t>(wrapped));
+  // A number that fits 32 signed bits is the one the wrapping reader sees; a refused one
+  // is one the 32-bit range cannot hold (the saturating reader sees it outside, too).
+  if (const auto fitting = qr::ReadFittingNumber32(text)) QR_FUZZ_CHECK(*fitting == wrapped);
 
   // Find the decimal digits the readers look at and read them independently.
   std::size_t i = 0;
@@ -37,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const bool fitsUnsigned = error == std::errc() && end == digits.data() + digits.size();
   constexpr std::uint64_t kMax = INT64_MAX;
+  if (fitsUnsigned && magnitude <= 2147483647u) QR_FUZZ_CHECK(qr::ReadFittingNumber32(text));
   if (fitsUnsigned && magnitude <= kMax) {
     const std::int64_t exact =
         negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);

@@ -11,7 +11,7 @@
 #include "app/settings.h"
 #include "base/preference_file.h"
 #include "fuzz_check.h"
-#include "memory_fs.h"
+#include "support/memory_file_system.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ std::vector<std::string> Snapshot(qr::PreferenceFile& pf) {
 }
 
 void FuzzPreferenceFile(const std::string& file, FuzzedDataProvider& input) {
-  qr::fuzz::MemoryFileSystem fs;
+  qr::testing::MemoryFileSystem fs;
   fs.files[kPath] = file;
   qr::PreferenceFile pf(fs);
   QR_FUZZ_CHECK(pf.Open(kPath));
@@ -102,7 +102,7 @@ void FuzzPreferenceFile(const std::string& file, FuzzedDataProvider& input) {
 }
 
 void FuzzBookSettings(const std::string& file) {
-  qr::fuzz::MemoryFileSystem fs;
+  qr::testing::MemoryFileSystem fs;
   fs.files[kPath] = file;
   qr::PreferenceFile pf(fs);
   qr::BookSettings loaded;

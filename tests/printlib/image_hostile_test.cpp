@@ -3,14 +3,41 @@
 // for it would crash here instead of failing; ctest's timeout catches one that hangs.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <new>
 
 #include "image_samples.h"
 #include "printlib/image_decode.h"
 
 #if !defined(_WIN32)
 #include <sys/resource.h>
+#endif
+
+// AddressSanitizer reserves terabytes of address space for its shadow memory: no cap then.
+// GCC says so with __SANITIZE_ADDRESS__, clang through __has_feature.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QR_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define QR_ADDRESS_SANITIZER 1
+#endif
+
+#if !defined(QR_ADDRESS_SANITIZER)
+// Allocations through operator new larger than this fail (the pixel buffers of a decoder
+// are; the image libraries' own memory is not, it comes from malloc).
+static std::size_t failAllocationsAbove = SIZE_MAX;
+
+void* operator new(std::size_t size) {
+  if (size > failAllocationsAbove) throw std::bad_alloc();
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 #endif
 
 namespace qr::image {
@@ -60,6 +87,30 @@ TEST(HostileImages, TheBombIsAValidPng) {
   EXPECT_EQ(small->width, 64);
   EXPECT_EQ(small->rgb, std::vector<std::uint8_t>(64 * 32 * 3, 0));
 }
+
+#if !defined(QR_ADDRESS_SANITIZER)
+// Memory that runs out while a valid image is decoded or resized is a failed load: no
+// exception leaves the decoder (or crosses a library's C code), and the same image
+// decodes once memory is there again.
+TEST(HostileImages, RunningOutOfMemoryIsAFailedLoad) {
+  const RgbImage picture = Pattern(64, 64);
+  const std::pair<const char*, std::string> files[] = {{"png", EncodePng(picture)},
+                                                       {"jpeg", EncodeJpeg(picture)},
+                                                       {"tiff", EncodeTiff(picture)},
+                                                       {"bmp", EncodeBmp24(picture)}};
+  for (const auto& [format, bytes] : files) {
+    failAllocationsAbove = 4096;
+    const bool decoded = Decode(bytes, Format::kUnknown).has_value();
+    failAllocationsAbove = SIZE_MAX;
+    EXPECT_FALSE(decoded) << format;
+    EXPECT_TRUE(Decode(bytes, Format::kUnknown).has_value()) << format;
+  }
+  failAllocationsAbove = 4096;
+  const bool resized = Resize(picture, 200, 100).has_value();
+  failAllocationsAbove = SIZE_MAX;
+  EXPECT_FALSE(resized);
+}
+#endif
 
 TEST(HostileImages, FailCleanly) {
   const RgbImage small = Pattern(16, 16);
@@ -147,17 +198,6 @@ TEST(HostileImages, FailCleanly) {
 
 }  // namespace
 }  // namespace qr::image
-
-// AddressSanitizer reserves terabytes of address space for its shadow memory: no cap then.
-// GCC says so with __SANITIZE_ADDRESS__, clang through __has_feature.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QR_ADDRESS_SANITIZER 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define QR_ADDRESS_SANITIZER 1
-#endif
 
 int main(int argc, char** argv) {
 #if !defined(_WIN32) && !defined(QR_ADDRESS_SANITIZER)

@@ -130,20 +130,23 @@ class PrintImage : public ::testing::Test {
     Print_Free();
   }
 
-  // Whether the page shows the pattern scaled by `scale` at (x, y) and white around it.
-  void ExpectPatternAt(int x, int y, int scale, const std::string& what) {
+  // Whether the page shows `image` scaled by `scale` at (x, y) and white around it.
+  void ExpectImageAt(const RgbImage& image, int x, int y, int scale, const std::string& what) {
     const auto page = Image_Pixels(page_);
     ASSERT_TRUE(page.has_value());
-    for (int py = y - 2; py < y + pattern_.height * scale + 2; ++py) {
-      for (int px = x - 2; px < x + pattern_.width * scale + 2; ++px) {
-        const bool inside = px >= x && py >= y && px < x + pattern_.width * scale &&
-                            py < y + pattern_.height * scale;
-        const std::uint8_t* want = inside ? pattern_.Pixel((px - x) / scale, (py - y) / scale)
+    for (int py = y - 2; py < y + image.height * scale + 2; ++py) {
+      for (int px = x - 2; px < x + image.width * scale + 2; ++px) {
+        const bool inside =
+            px >= x && py >= y && px < x + image.width * scale && py < y + image.height * scale;
+        const std::uint8_t* want = inside ? image.Pixel((px - x) / scale, (py - y) / scale)
                                           : reinterpret_cast<const std::uint8_t*>("\xFF\xFF\xFF");
         ASSERT_EQ(0, std::memcmp(page->Pixel(px, py), want, 3))
             << what << " at " << px << "," << py << (inside ? " (inside)" : " (outside)");
       }
     }
+  }
+  void ExpectPatternAt(int x, int y, int scale, const std::string& what) {
+    ExpectImageAt(pattern_, x, y, scale, what);
   }
 
   const RgbImage pattern_ = qr::image::testing::Pattern(4, 3);
@@ -176,6 +179,29 @@ TEST_F(PrintImage, EachTransferMethodPutsThePixelsInTheRectangle) {
 TEST_F(PrintImage, OwnSizeAndRasterOperation) {
   EXPECT_NE(Print_ImageWithRasterOp(image_, 30, 40, 0.0f, 0.0f, 0), 0);  // 0: SRCCOPY, own size
   ExpectPatternAt(30, 40, 1, "own size");
+
+  // A second image put over the pattern with SRCINVERT combines with it, byte by byte,
+  // with every transfer method.
+  RgbImage mask = pattern_;
+  for (std::size_t i = 0; i < mask.rgb.size(); ++i) mask.rgb[i] = "\x0F\xF0\x55"[i % 3];
+  RgbImage combined = pattern_;
+  for (std::size_t i = 0; i < combined.rgb.size(); ++i) combined.rgb[i] ^= mask.rgb[i];
+  const int maskImage = Image_FromPixels(mask);
+  ASSERT_NE(maskImage, 0);
+  struct Case {
+    int caps;
+    const char* what;
+  } cases[] = {{0x800 | 0x2000, "StretchBlt"}, {0x2000, "StretchDIBits"}, {0x1, "resized copy"}};
+  int x = 10;
+  for (const Case& c : cases) {
+    Print_OverrideRasterCaps(c.caps);
+    EXPECT_NE(Print_Image(image_, static_cast<float>(x), 60, 8, 6), 0) << c.what;
+    EXPECT_NE(Print_ImageWithRasterOp(maskImage, static_cast<float>(x), 60, 8, 6, SRCINVERT), 0)
+        << c.what;
+    ExpectImageAt(combined, x, 60, 2, c.what);
+    x += 20;
+  }
+  Image_Free(maskImage);
 }
 
 TEST_F(PrintImage, NothingDrawnWithoutAMethodOrAnImage) {

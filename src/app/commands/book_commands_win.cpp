@@ -73,7 +73,7 @@ void OpenChosenBook(Shell& shell, const BookLocation& location) {
   const StoreResult read =
       OpenAddressbook(fs, shell.book, {shell.startup.book.bookFolder, s.bookFileName});
   if (!read.ok)
-    ShowMessage(shell, std::string(kNotSavedTitle), read.reason, MB_OK | MB_ICONWARNING);
+    ShowMessage(shell, std::string(StoreFailureTitle(read)), read.reason, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -170,8 +170,13 @@ void LookupAddresseeCommand(Shell& shell) {
   // The file is the master copy: list what it holds now, in file order. Should it not
   // be readable, the entries already in memory are listed.
   RereadAddressbook(SystemFileSystem(), shell.book);
-  const std::optional<int> chosen = RunLookupWindow(shell.mainWindow, shell.book.entries,
-                                                    ControlText(shell, ctl::kAddresseeName));
+  const PrintSelectedFn printSelected = [&shell](HWND lookup, const std::vector<int>& positions) {
+    std::vector<AddressEntry> picked;
+    for (int position : positions) picked.push_back(shell.book.entries[position]);
+    PrintEntriesCommand(shell, lookup, picked);
+  };
+  const std::optional<int> chosen = RunLookupWindow(
+      shell.mainWindow, shell.book.entries, ControlText(shell, ctl::kAddresseeName), printSelected);
   if (!chosen) {
     shell.book.currentRecord = -1;
     return;

@@ -1,6 +1,7 @@
 // The print command: the envelope printed in as many copies as asked on the printer of
-// the drop-down, then the addressee stored in the open book and the form emptied. And
-// the preview command: the same envelope drawn into the preview window.
+// the drop-down, then the addressee stored in the open book and the form emptied. The
+// preview command: the same envelope drawn into the preview window. The alignment
+// envelope, and the two Options items that decide the envelope's size and placement.
 #include <windows.h>
 
 #include "addressbook/address_book.h"
@@ -9,9 +10,13 @@
 #include "app/commands/envelope_inputs_win.h"
 #include "app/main_window_win.h"
 #include "base/file_system.h"
+#include "envelope/alignment.h"
+#include "envelope/batch_progress_win.h"
+#include "envelope/envelope_batch.h"
 #include "envelope/envelope_print.h"
 #include "envelope/preview_window_win.h"
 #include "envelope/printer_api_win.h"
+#include "wingui/modal_win.h"
 
 namespace qr {
 
@@ -49,6 +54,8 @@ EnvelopeInputs GatherEnvelopeInputs(const Shell& shell) {
   in.addresseeVertical = ControlText(shell, ctl::kAddresseeVertical);
   in.fonts = StoredEnvelopeFonts(shell);
   in.logo = {shell.logoInUse, shell.logoImage, shell.logoAspect};
+  in.placement = ParsePlacement(shell.startup.book.placement);
+  in.size = FindEnvelopeSize(shell.startup.book.envelope);
   return in;
 }
 
@@ -65,6 +72,17 @@ class WaitCursor {
  private:
   HCURSOR previous_;
 };
+
+// The message of a print or alignment job that did not go to the printer.
+void ShowRefusal(Shell& shell, const PrintOutcome& outcome, const std::string& printer) {
+  if (outcome.decision == PrintDecision::kNoPrinterMessage) {
+    ShowMessage(shell, std::string(kNoPrinterTitle), std::string(kNoPrinterText), MB_OK);
+  } else if (outcome.decision == PrintDecision::kSizeRefused) {
+    ShowMessage(shell, std::string(kSizeRefusedTitle),
+                SizeRefusedText(printer, FindEnvelopeSize(shell.startup.book.envelope)),
+                MB_OK | MB_ICONWARNING);
+  }
+}
 
 }  // namespace
 
@@ -92,7 +110,8 @@ void PrintCommand(Shell& shell) {
       }
       break;
     case PrintDecision::kNoPrinterMessage:
-      ShowMessage(shell, std::string(kNoPrinterTitle), std::string(kNoPrinterText), MB_OK);
+    case PrintDecision::kSizeRefused:
+      ShowRefusal(shell, outcome, printer);
       break;
     case PrintDecision::kNothing:
       break;
@@ -108,6 +127,72 @@ void PrintPreviewCommand(Shell& shell) {
     return DrawPreview(api, inputs);
   });
   if (shell.mainWindow) SetForegroundWindow(shell.mainWindow);
+}
+
+void PrintEntriesCommand(Shell& shell, HWND owner, const std::vector<AddressEntry>& entries) {
+  const std::string printer = ControlText(shell, ctl::kPrinterCombo);
+  ApplyStoredFontDefaults(shell);
+  SaveBookSettingsFromWindow(shell);
+  // Each envelope: the sender, positions, fonts and logo of the window, and the entry
+  // as the addressee.
+  std::vector<EnvelopeInputs> envelopes;
+  const EnvelopeInputs common = GatherEnvelopeInputs(shell);
+  for (const AddressEntry& entry : entries) {
+    EnvelopeInputs in = common;
+    in.addresseeName = entry.name;
+    in.addresseeStreet = entry.street;
+    in.addresseeSuite = entry.suite;
+    in.addresseeCity = entry.city;
+    in.addresseeState = entry.state;
+    in.addresseeZip = entry.zip;
+    envelopes.push_back(std::move(in));
+  }
+  PrinterLibApi api;
+  BatchOutcome outcome;
+  {
+    BatchProgressWindow progress(owner);
+    WaitCursor wait;
+    outcome = PrintBatch(api, printer, ControlText(shell, ctl::kCopies), envelopes, progress);
+  }
+  if (outcome.decision == PrintDecision::kNoPrinterMessage) {
+    ShowMessageBox(owner, std::string(kNoPrinterTitle), std::string(kNoPrinterText), MB_OK);
+  } else if (outcome.decision == PrintDecision::kSizeRefused) {
+    ShowMessageBox(owner, std::string(kSizeRefusedTitle),
+                   SizeRefusedText(printer, FindEnvelopeSize(shell.startup.book.envelope)),
+                   MB_OK | MB_ICONWARNING);
+  } else if (outcome.cancelled) {
+    ShowMessageBox(owner, std::string(kPrintSelectedTitle),
+                   BatchCancelledText(outcome.sent, outcome.envelopes), MB_OK);
+  }
+}
+
+void PrintAlignmentCommand(Shell& shell) {
+  const std::string printer = ControlText(shell, ctl::kPrinterCombo);
+  // As the preview: empty font values get their defaults in memory only.
+  ApplyStoredFontDefaults(shell);
+  PrinterLibApi api;
+  PrintOutcome outcome;
+  {
+    WaitCursor wait;
+    outcome = PrintAlignmentEnvelope(api, printer, GatherEnvelopeInputs(shell));
+  }
+  ShowRefusal(shell, outcome, printer);
+}
+
+void TogglePlacementCommand(Shell& shell) {
+  std::string& placement = shell.startup.book.placement;
+  const bool trueSize = ParsePlacement(placement) == Placement::kTrueSize;
+  placement = PlacementText(trueSize ? Placement::kDots : Placement::kTrueSize);
+  ShowEnvelopeChoices(shell);
+  SaveBookSettingsFromWindow(shell);
+}
+
+void ChooseEnvelopeSizeCommand(Shell& shell, int sizeIndex) {
+  const auto sizes = EnvelopeSizes();
+  if (sizeIndex < 0 || static_cast<std::size_t>(sizeIndex) >= sizes.size()) return;
+  shell.startup.book.envelope = std::string(sizes[static_cast<std::size_t>(sizeIndex)].name);
+  ShowEnvelopeChoices(shell);
+  SaveBookSettingsFromWindow(shell);
 }
 
 }  // namespace qr

@@ -34,9 +34,9 @@ bool Driver::ExpectMessage(const Command& command, std::string* error) {
   Poll(timeout_ms_, [&] {
     ReadText(box, &found_title);
     found_text = MessageBoxText(box);
-    return found_title == title && found_text == text;
+    return found_title == title && LikeMatch(text, found_text);
   });
-  if (found_title != title || found_text != text) {
+  if (found_title != title || !LikeMatch(text, found_text)) {
     *error = "expected message box " + Quote(title) + " " + Quote(text) + ", found " +
              Quote(found_title) + " " + Quote(found_text);
     return false;

@@ -88,15 +88,20 @@ bool ColumnTexts(HANDLE process, HWND list, int column, std::string* texts, int*
   return true;
 }
 
-// Selects and focuses `row` alone, as a click on it would.
+// Selects and focuses `row` alone, as a click on it would: any other selected row of a
+// list that allows several is deselected first.
 bool SelectRow(HANDLE process, HWND list, int row) {
   RemoteBuffer buffer(process, sizeof(LVITEMA));
   if (!buffer) return false;
   LVITEMA item;
   std::memset(&item, 0, sizeof item);
+  item.stateMask = LVIS_SELECTED;
+  DWORD_PTR ok = 0;
+  if (!buffer.Write(0, &item, sizeof item) ||
+      !SendBounded(list, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(buffer.at(0)), &ok))
+    return false;
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  DWORD_PTR ok = 0;
   return buffer.Write(0, &item, sizeof item) &&
          SendBounded(list, LVM_SETITEMSTATE, WPARAM(row), LPARAM(buffer.at(0)), &ok) && ok;
 }
@@ -166,17 +171,34 @@ bool Driver::SelectListRow(const Command& command, std::string* error) {
   return false;
 }
 
-bool Driver::DoubleClickListRow(const Command& command, std::string* error) {
-  HWND list = nullptr;
+// Where on the screen the command's row is: its list and the middle of its label.
+bool Driver::ListRowPoint(const Command& command, HWND* list, LPARAM* where, std::string* error) {
   long row = 0;
-  if (!ListControl(command, &list, error) || !ListRow(command, list, &row, error)) return false;
+  if (!ListControl(command, list, error) || !ListRow(command, *list, &row, error)) return false;
   POINT at = {};
-  if (!RowPoint(process_.get(), list, int(row), &at)) {
+  if (!RowPoint(process_.get(), *list, int(row), &at)) {
     *error = "cannot find row " + std::to_string(row) + " on the screen: " + LastErrorText();
     return false;
   }
+  *where = MAKELPARAM(at.x, at.y);
+  return true;
+}
+
+bool Driver::CtrlClickListRow(const Command& command, std::string* error) {
+  HWND list = nullptr;
+  LPARAM where = 0;
+  if (!ListRowPoint(command, &list, &where, error)) return false;
+  // The list takes the key state from the message, as it would from the mouse.
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, where);
+  PostMessageA(list, WM_LBUTTONUP, MK_CONTROL, where);
+  return true;
+}
+
+bool Driver::DoubleClickListRow(const Command& command, std::string* error) {
+  HWND list = nullptr;
+  LPARAM where = 0;
+  if (!ListRowPoint(command, &list, &where, error)) return false;
   // As the mouse does it: a click, then the second press that makes it a double-click.
-  const LPARAM where = MAKELPARAM(at.x, at.y);
   PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, where);
   PostMessageA(list, WM_LBUTTONUP, 0, where);
   PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, where);

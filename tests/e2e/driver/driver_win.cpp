@@ -8,6 +8,7 @@
 #include "driver_util_win.h"
 #include "image.h"
 #include "match.h"
+#include "names.h"
 #include "ui_win.h"
 
 namespace qr::e2e {
@@ -91,7 +92,10 @@ Driver::Driver(ScenarioFolders folders) : folders_(std::move(folders)) {
   };
 }
 
-Driver::~Driver() { StopProgram(); }
+Driver::~Driver() {
+  StopProgram();
+  RestoreWindowManagerSetting();
+}
 
 bool Driver::Prepare(std::string* error) {
   std::error_code ec;
@@ -177,6 +181,11 @@ const std::map<std::string, Driver::CommandInfo>& Driver::Commands() {
       {"expect-rows", {&Driver::ExpectRows, 3, 3, "expect-rows ID COLUMN \"TEXT|TEXT|...\""}},
       {"select-row", {&Driver::SelectListRow, 2, 2, "select-row ID ROW"}},
       {"double-click-row", {&Driver::DoubleClickListRow, 2, 2, "double-click-row ID ROW"}},
+      {"ctrl-click-row", {&Driver::CtrlClickListRow, 2, 2, "ctrl-click-row ID ROW"}},
+      {"objects-mark", {&Driver::ObjectsMark, 0, 0, "objects-mark"}},
+      {"expect-objects-flat",
+       {&Driver::ExpectObjectsFlat, 1, 11, "expect-objects-flat SLACK [KIND COUNT]..."}},
+      {"unmanaged-windows", {&Driver::UnmanagedWindows, 0, 0, "unmanaged-windows"}},
   };
   return kCommands;
 }
@@ -197,17 +206,23 @@ bool Driver::Run(const std::vector<Command>& commands, std::string* error) {
       return false;
     }
   }
+  if (std::string problem = CheckNames(commands); !problem.empty()) {
+    *error = std::move(problem);
+    return false;
+  }
   for (const Command& command : commands) {
     std::string shown = command.name;
     for (const std::string& arg : command.args) {
       shown += ' ';
       shown += Quote(arg);
     }
-    std::printf("  line %d: %s\n", command.line, shown.c_str());
+    const std::string where = "line " + std::to_string(command.line) +
+                              (command.round.empty() ? "" : " [round " + command.round + "]");
+    std::printf("  %s: %s\n", where.c_str(), shown.c_str());
     std::fflush(stdout);
     std::string problem;
     if (!(this->*Commands().at(command.name).handler)(command, &problem)) {
-      *error = "line " + std::to_string(command.line) + " (" + command.name + "): " + problem;
+      *error = where + " (" + command.name + "): " + problem;
       return false;
     }
   }
@@ -293,11 +308,13 @@ bool Driver::Control(const Command& command, size_t index, HWND* control,
                      std::string* error) const {
   if (!NeedMainWindow(error)) return false;
   long id = 0;
-  if (!IntArg(command, index, &id, error)) return false;
+  const bool named = LookUpControl(Arg(command, index), &id);
+  if (!named && !IntArg(command, index, &id, error)) return false;
   // The window may be shown before all of its controls exist: give them the wait bound.
   Poll(timeout_ms_, [&] { return (*control = FindControl(main_window_, int(id))) != nullptr; });
   if (!*control) {
-    *error = "the main window has no control number " + std::to_string(id);
+    *error = "the main window has no control number " + std::to_string(id) +
+             (named ? " (" + Arg(command, index) + ")" : "");
     return false;
   }
   return true;
@@ -606,7 +623,7 @@ bool Driver::Notify(const Command& command, std::string* error) {
 bool Driver::MenuCommand(const Command& command, std::string* error) {
   if (!NeedMainWindow(error)) return false;
   long number = 0;
-  if (!IntArg(command, 0, &number, error)) return false;
+  if (!LookUpCommand(Arg(command, 0), &number) && !IntArg(command, 0, &number, error)) return false;
   PostMessageA(main_window_, WM_COMMAND, MAKEWPARAM(number, 0), 0);
   return true;
 }

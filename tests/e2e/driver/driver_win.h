@@ -7,10 +7,12 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "handles_win.h"
+#include "object_counter_win.h"
 #include "script.h"
 
 namespace qr::e2e {
@@ -26,7 +28,7 @@ inline constexpr DWORD kPollIntervalMs = 50;
 class Driver {
  public:
   explicit Driver(ScenarioFolders folders);
-  ~Driver();  // ends the program if it still runs
+  ~Driver();  // ends the program if it still runs; undoes unmanaged-windows
   Driver(const Driver&) = delete;
   Driver& operator=(const Driver&) = delete;
 
@@ -64,7 +66,7 @@ class Driver {
   bool Control(const Command& command, size_t index, HWND* control, std::string* error) const;
   // Windows of the program whose class (by = "class") or title (by = "title") is `text`.
   std::vector<HWND> WindowsBy(const std::string& by, const std::string& text) const;
-  // The main window, a control number, "focus" or "window".
+  // The main window, a control (name or number), "focus" or "window".
   bool Target(const Command& command, size_t index, HWND* target, std::string* error) const;
   bool WaitDialogGone(HWND dialog, const char* what, std::string* error);
 
@@ -112,6 +114,14 @@ class Driver {
   bool ExpectRows(const Command&, std::string*);
   bool SelectListRow(const Command&, std::string*);
   bool DoubleClickListRow(const Command&, std::string*);
+  bool CtrlClickListRow(const Command&, std::string*);
+  bool ListRowPoint(const Command&, HWND* list, LPARAM* where, std::string* error);
+  // Object counts and the window-manager setting (driver_objects_win.cpp).
+  bool CountObjects(ObjectCounts* counts, std::string* error);
+  bool ObjectsMark(const Command&, std::string*);
+  bool ExpectObjectsFlat(const Command&, std::string*);
+  bool UnmanagedWindows(const Command&, std::string*);
+  void RestoreWindowManagerSetting();
 
   ScenarioFolders folders_;
   std::map<std::string, std::string> placeholders_;
@@ -121,6 +131,11 @@ class Driver {
   UniqueHandle process_;
   DWORD pid_ = 0;
   HWND main_window_ = nullptr;
+  ObjectCounter object_counter_;
+  std::optional<ObjectCounts> object_mark_;
+  // unmanaged-windows: whether the setting was made, and the value it replaced.
+  bool managed_setting_made_ = false;
+  std::optional<std::string> managed_before_;
   std::string instance_ = "main";
   // The other instances, by name.
   struct Instance {

@@ -1,6 +1,7 @@
 #include "script.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace qr::e2e {
 namespace {
@@ -141,6 +142,59 @@ bool IsContinuation(const std::vector<Token>& tokens) {
   return !tokens.empty() && tokens.back().bare && tokens.back().text == "\\";
 }
 
+constexpr long kMaxRounds = 10000;
+constexpr size_t kMaxUnrolledCommands = 1000000;
+
+std::string LineError(int line, const std::string& what) {
+  return "line " + std::to_string(line) + ": " + what;
+}
+
+// Moves the commands from in[*next] on into `body`, unrolling the repeat blocks among
+// them, up to the "end" of the block opened on line `opened` (0: to the end of `in`).
+bool Unroll(const std::vector<Command>& in, size_t* next, int opened, std::vector<Command>* body,
+            std::string* error) {
+  while (*next < in.size()) {
+    const Command& command = in[(*next)++];
+    if (command.name == "end") {
+      if (!command.args.empty()) {
+        *error = LineError(command.line, "\"end\" takes no words");
+        return false;
+      }
+      if (opened) return true;
+      *error = LineError(command.line, "\"end\" without \"repeat\"");
+      return false;
+    }
+    if (command.name != "repeat") {
+      body->push_back(command);
+      continue;
+    }
+    char* rest = nullptr;
+    const long rounds =
+        command.args.size() == 1 ? std::strtol(command.args[0].c_str(), &rest, 10) : 0;
+    if (!rest || *rest != '\0' || command.args[0].empty() || rounds < 1 || rounds > kMaxRounds) {
+      *error = LineError(command.line,
+                         "usage: repeat N, with N from 1 to " + std::to_string(kMaxRounds));
+      return false;
+    }
+    std::vector<Command> inner;
+    if (!Unroll(in, next, command.line, &inner, error)) return false;
+    if (inner.size() * size_t(rounds) > kMaxUnrolledCommands - body->size()) {
+      *error = LineError(command.line, "the repeat blocks come to too many commands");
+      return false;
+    }
+    for (long round = 1; round <= rounds; ++round) {
+      const std::string mark = std::to_string(round) + "/" + std::to_string(rounds);
+      for (Command copy : inner) {
+        copy.round = copy.round.empty() ? mark : mark + " " + copy.round;
+        body->push_back(std::move(copy));
+      }
+    }
+  }
+  if (!opened) return true;
+  *error = LineError(opened, "\"repeat\" without \"end\"");
+  return false;
+}
+
 }  // namespace
 
 bool SplitWords(std::string_view line, std::vector<std::string>* words, std::string* error) {
@@ -182,6 +236,13 @@ ParsedScript ParseScript(std::string_view text) {
     start = end + 1;
   }
   if (!tokens.empty()) return fail("the last line ends in \"\\\" but nothing follows");
+  std::vector<Command> unrolled;
+  size_t next = 0;
+  if (!Unroll(result.commands, &next, 0, &unrolled, &result.error)) {
+    result.commands.clear();
+    return result;
+  }
+  result.commands = std::move(unrolled);
   return result;
 }
 

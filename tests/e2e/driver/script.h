@@ -8,6 +8,7 @@
 //   content can be written one line of the file per script line.
 // - "#" opens a comment at the start of a line or as a word of its own followed by a
 //   blank; "#0066FF" later in a line is a word (a colour).
+// - "repeat N" ... "end" carries out the commands between them N times (blocks nest).
 #pragma once
 
 #include <map>
@@ -21,6 +22,7 @@ struct Command {
   int line = 0;                   // 1-based line number in the scenario file
   std::string name;               // first word, e.g. "expect-title"
   std::vector<std::string> args;  // the remaining words, quotes and escapes resolved
+  std::string round;              // inside repeat blocks, e.g. "3/200" (nested: "2/5 3/200")
 };
 
 struct ParsedScript {
@@ -28,6 +30,7 @@ struct ParsedScript {
   std::string error;  // empty on success, else "line N: what is wrong"
 };
 
+// Reads a scenario; repeat blocks come back unrolled, each command marked with its round.
 ParsedScript ParseScript(std::string_view text);
 
 // Splits one line into words, joining those around a bare "+". False (with `error`

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/commands.h"
+#include "app/event_rules.h"
+#include "names.h"
+
 namespace qr::e2e {
 namespace {
 
@@ -74,6 +78,72 @@ TEST(ParseScript, KeepsLineNumbersAndReportsTheBadLine) {
   ParsedScript bad = ParseScript("start\nexpect-title \"unterminated\n");
   EXPECT_EQ(bad.error, "line 2: unterminated quoted text");
   EXPECT_TRUE(bad.commands.empty());
+}
+
+TEST(ParseScript, UnrollsRepeatBlocks) {
+  ParsedScript script = ParseScript(
+      "start\n"
+      "repeat 2\n"
+      "  command 40\n"
+      "  repeat 2\n"
+      "    key window F1\n"
+      "  end\n"
+      "end\n"
+      "repeat 1\n"
+      "end\n"
+      "close");
+  ASSERT_EQ(script.error, "");
+  std::vector<std::string> seen;
+  for (const Command& c : script.commands)
+    seen.push_back(std::to_string(c.line) + " " + c.name + (c.round.empty() ? "" : " " + c.round));
+  EXPECT_EQ(seen, (std::vector<std::string>{"1 start", "3 command 1/2", "5 key 1/2 1/2",
+                                            "5 key 1/2 2/2", "3 command 2/2", "5 key 2/2 1/2",
+                                            "5 key 2/2 2/2", "10 close"}));
+  EXPECT_EQ(script.commands[1].args, (std::vector<std::string>{"40"}));
+
+  const struct {
+    const char* text;
+    const char* error;
+  } bad[] = {
+      {"start\nend", "line 2: \"end\" without \"repeat\""},
+      {"repeat 2\nrepeat 3\nend\nstart", "line 1: \"repeat\" without \"end\""},
+      {"repeat 2\nend now", "line 2: \"end\" takes no words"},
+      {"repeat 0\nend", "line 1: usage: repeat N, with N from 1 to 10000"},
+      {"repeat 10001\nend", "line 1: usage: repeat N, with N from 1 to 10000"},
+      {"repeat 5x\nend", "line 1: usage: repeat N, with N from 1 to 10000"},
+      {"repeat\nend", "line 1: usage: repeat N, with N from 1 to 10000"},
+      {"repeat 10000\nrepeat 10000\nrepeat 10000\nstart\nend\nend\nend",
+       "line 2: the repeat blocks come to too many commands"},
+  };
+  for (const auto& b : bad) {
+    ParsedScript parsed = ParseScript(b.text);
+    EXPECT_EQ(parsed.error, b.error) << b.text;
+    EXPECT_TRUE(parsed.commands.empty()) << b.text;
+  }
+}
+
+TEST(CheckNames, ControlsAndCommandsHaveNamesOfTheirOwn) {
+  long number = 0;
+  ASSERT_TRUE(LookUpControl("Print", &number));  // the button
+  EXPECT_EQ(number, ctl::kPrintButton);
+  ASSERT_TRUE(LookUpCommand("Print", &number));  // the menu item
+  EXPECT_EQ(number, kCmdPrint);
+  EXPECT_FALSE(LookUpControl("print", &number));
+  EXPECT_FALSE(LookUpCommand("AddresseeZip", &number));
+
+  // Only the control or command argument is checked; numbers and the commands' own
+  // words pass.
+  EXPECT_EQ(CheckNames(ParseScript("set-text AddresseeZip Unknown\nkey focus F4\n"
+                                   "screenshot client AddresseeZip.bmp\nbutton 102\n"
+                                   "command PrintPreview\nexpect-title Unknown\n")
+                           .commands),
+            "");
+  EXPECT_EQ(CheckNames(ParseScript("start\n\nclick AddreseeZip\n").commands),
+            "line 3: unknown control name \"AddreseeZip\"");
+  EXPECT_EQ(CheckNames(ParseScript("command Lookup").commands),
+            "line 1: unknown command name \"Lookup\"");
+  EXPECT_EQ(CheckNames(ParseScript("key screen F1").commands),
+            "line 1: unknown control name \"screen\"");
 }
 
 TEST(ExpandPlaceholders, ReplacesOnlyKnownNames) {

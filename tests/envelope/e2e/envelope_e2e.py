@@ -62,7 +62,14 @@ PRINT_JOBS = {
 SCENARIO_JOBS = {
     "envelope_print": list(PRINT_JOBS) + ["Zebulon Envwin Zero"],
     "envelope_preview": ["Zebulon Envwin Preview"],
+    "envelope_batch": ["3 envelopes", "50 envelopes", "Alpha Batchone", "Gamma Batchthree",
+                       "Delta Batchfour"],
+    # The alignment envelope's title has no addressee in it.
+    "envelope_true_size": ["Zebulon Envwin Refused", "Alignment"],
 }
+# Print Selected: the batch's one job and the addressee of each of its pages, in order.
+BATCH_JOB = "3 envelopes"
+BATCH_PAGES = ["Alpha Batchone", "Delta Batchfour", "Gamma Batchthree"]
 
 
 def fail(message):
@@ -87,6 +94,16 @@ def pdf_folder():
 def job_file_stem(addressee):
     # cups-pdf names the file after the title with blanks turned into underscores.
     return ("Quarrane - " + addressee).replace(" ", "_")
+
+
+def wait_for_files(names, counts):
+    deadline = time.time() + PDF_WAIT_S
+    while True:
+        files = {name: job_files(name) for name in names}
+        if all(len(files[n]) >= counts[n] for n in names) or time.time() > deadline:
+            break
+        time.sleep(1)
+    time.sleep(1)  # a file just seen may still be written
 
 
 def job_files(addressee):
@@ -185,13 +202,7 @@ def check_logo(path, rect_dots, work):
 
 
 def check_print(work):
-    deadline = time.time() + PDF_WAIT_S
-    while True:
-        files = {name: job_files(name) for name in PRINT_JOBS}
-        if all(len(files[n]) >= job["copies"] for n, job in PRINT_JOBS.items()) or time.time() > deadline:
-            break
-        time.sleep(1)
-    time.sleep(1)  # a file just seen may still be written
+    wait_for_files(PRINT_JOBS, {n: job["copies"] for n, job in PRINT_JOBS.items()})
     if job_files("Zebulon Envwin Zero"):
         fail(f"copies 0 or not a number printed: {job_files('Zebulon Envwin Zero')}")
     for name, job in PRINT_JOBS.items():
@@ -225,6 +236,59 @@ def check_preview(work):
     print("nothing printed while the preview was open")
 
 
+def pages_of(path):
+    match = re.search(r"^Pages:\s*(\d+)", run("pdfinfo", path), re.M)
+    return int(match.group(1)) if match else 0
+
+
+def check_batch(work):
+    deadline = time.time() + PDF_WAIT_S
+    while not job_files(BATCH_JOB) and time.time() < deadline:
+        time.sleep(1)
+    time.sleep(2)  # a file just seen may still be written; a stray job would be here too
+    found = job_files(BATCH_JOB)
+    if len(found) != 1:
+        fail(f"expected one PDF of {BATCH_JOB!r} in {pdf_folder()}, found {found}")
+    path = found[0]
+    if title_of(path) != "Quarrane - " + BATCH_JOB:
+        fail(f"{path}: title {title_of(path)!r}")
+    if pages_of(path) != len(BATCH_PAGES):
+        fail(f"{path}: {pages_of(path)} pages, expected {len(BATCH_PAGES)}")
+    for number, name in enumerate(BATCH_PAGES, 1):
+        text = run("pdftotext", "-f", str(number), "-l", str(number), path, "-")
+        others = [n for n in BATCH_PAGES if n != name and n in text]
+        if name not in text or others:
+            fail(f"{path}: page {number} should address {name!r} alone:\n{text}")
+    for single in BATCH_PAGES:  # a batch is no single-envelope job
+        if job_files(single):
+            fail(f"a job of its own for {single!r}: {job_files(single)}")
+    # The cancelled batch: no PDF, or one with fewer than its 50 pages.
+    for cancelled in job_files("50 envelopes"):
+        if pages_of(cancelled) >= 50:
+            fail(f"{cancelled}: the cancelled batch printed all its pages")
+    print(f"one job of {len(BATCH_PAGES)} pages, in list order; the cancelled batch stopped")
+    for name in SCENARIO_JOBS["envelope_batch"]:
+        for path in job_files(name):
+            os.remove(path)
+def check_true_size(work):
+    """File > Print Alignment Envelope printed one No. 10 envelope (envelope_pdf_jobs checks
+    where its marks stand); the refused A2 envelope printed nothing."""
+    wait_for_files(["Alignment"], {"Alignment": 1})
+    if job_files("Zebulon Envwin Refused"):
+        fail(f"the refused envelope printed: {job_files('Zebulon Envwin Refused')}")
+    found = job_files("Alignment")
+    if len(found) != 1:
+        fail(f"expected one alignment PDF in {pdf_folder()}, found {found}")
+    path = found[0]
+    if title_of(path) != "Quarrane - Alignment":
+        fail(f"{path}: title {title_of(path)!r}")
+    size = re.search(r"^Page size:\s*(.*)$", run("pdfinfo", path), re.M).group(1)
+    if not size.startswith("297 x 684"):
+        fail(f"{path}: page {size}, not a No. 10 envelope")
+    os.remove(path)
+    print("alignment envelope printed; the refused envelope was not")
+
+
 def main():
     if len(sys.argv) != 4 or sys.argv[1] not in ("setup", "check"):
         sys.exit(__doc__)
@@ -235,6 +299,10 @@ def main():
         check_print(work)
     elif scenario == "envelope_preview":
         check_preview(work)
+    elif scenario == "envelope_batch":
+        check_batch(work)
+    elif scenario == "envelope_true_size":
+        check_true_size(work)
     print("PASS")
 
 

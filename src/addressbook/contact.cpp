@@ -1,0 +1,50 @@
+#include "addressbook/contact.h"
+
+#include "base/code_page.h"
+
+namespace qr {
+
+std::string DecodeContactText(std::string_view text, TextEncoding encoding, bool* replaced) {
+  bool changed = false;
+  std::string out;
+  switch (encoding) {
+    case TextEncoding::kCodePage:
+      return std::string(text);
+    case TextEncoding::kUtf8:
+      out = CodePageFromUtf8BestFit(text, &changed);
+      break;
+    case TextEncoding::kWindows1252:
+      out = CodePageFromUtf8BestFit(Windows1252ToUtf8(text), &changed);
+      break;
+  }
+  if (changed) *replaced = true;
+  return out;
+}
+
+std::string_view TrimField(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::string JoinNameParts(std::string_view first, std::string_view last) {
+  std::string name(TrimField(first));
+  const std::string_view second = TrimField(last);
+  if (!name.empty() && !second.empty()) name += ' ';
+  name += second;
+  return name;
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    char a = text[i];
+    char b = prefix[i];
+    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
+    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
+    if (a != b) return false;
+  }
+  return true;
+}
+
+}  // namespace qr

@@ -1,0 +1,34 @@
+// The progress window of a batch of envelopes: "Printing envelope K of N", a progress
+// bar and Cancel. While it is open its owner does nothing.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "envelope/envelope_batch.h"
+#include "wingui/modal_win.h"
+#include "wingui/scoped_win.h"
+
+namespace qr {
+
+class BatchProgressWindow final : public BatchProgress {
+ public:
+  // Opens the window centred over `owner` (which it is owned by).
+  explicit BatchProgressWindow(HWND owner);
+  BatchProgressWindow(const BatchProgressWindow&) = delete;
+  BatchProgressWindow& operator=(const BatchProgressWindow&) = delete;
+
+  // Shows the envelope's number, handles what the user did meanwhile, and tells
+  // whether to go on (false once Cancel was pressed or the window closed).
+  bool BeforeEnvelope(std::int64_t envelope, std::int64_t envelopes) override;
+
+  HWND window() const { return window_.get(); }
+
+ private:
+  ModalScope modal_;
+  bool cancelled_ = false;
+  ScopedWindow window_;
+};
+
+}  // namespace qr
