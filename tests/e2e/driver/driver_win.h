@@ -71,6 +71,7 @@ class Driver {
   bool Pause(const Command&, std::string*);
   bool Write(const Command&, std::string*);
   bool Delete(const Command&, std::string*);
+  bool Copy(const Command&, std::string*);
   bool Start(const Command&, std::string*);
   bool WaitWindow(const Command&, std::string*);
   bool ExpectNoWindow(const Command&, std::string*);
@@ -94,6 +95,10 @@ class Driver {
   bool ExpectPresent(const Command&, std::string*);
   bool ExpectAbsent(const Command&, std::string*);
   bool ExpectLine(const Command&, std::string*);
+  // The program's peak working set, the most memory it has held at once (in KB).
+  bool PeakWorkingSetKb(size_t* kb, std::string* error) const;
+  bool MarkMemory(const Command&, std::string*);
+  bool ExpectMemoryGrowth(const Command&, std::string*);
   bool FileDialog(const Command&, std::string*);
   bool FontDialog(const Command&, std::string*);
   bool Screenshot(const Command&, std::string*);
@@ -114,6 +119,7 @@ class Driver {
   UniqueHandle process_;
   DWORD pid_ = 0;
   HWND main_window_ = nullptr;
+  size_t memory_mark_kb_ = 0;  // the peak working set at mark-memory; 0: no mark
 };
 
 template <typename Check>
