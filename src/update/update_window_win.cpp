@@ -98,20 +98,26 @@ class ProgressWindow {
 // URLDownloadToFileA of "urlMON.dll", found at run time.
 using UrlDownloadToFileFn = HRESULT(WINAPI*)(void*, LPCSTR, LPCSTR, DWORD, void*);
 
+// The library is loaded at the first download from the system folder only (a
+// "urlmon.dll" beside the program or in the working folder is never loaded), and kept
+// for the rest of the run: under Wine a download after the library was unloaded and
+// loaded again at times waits forever for its end. Null when it cannot be had.
+UrlDownloadToFileFn UrlDownloadToFile() {
+  static const UrlDownloadToFileFn download = []() -> UrlDownloadToFileFn {
+    const HMODULE urlmon = LoadLibraryExA("urlMON.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const FARPROC proc = urlmon ? GetProcAddress(urlmon, "URLDownloadToFileA") : nullptr;
+    return proc ? reinterpret_cast<UrlDownloadToFileFn>(reinterpret_cast<void (*)()>(proc))
+                : nullptr;
+  }();
+  return download;
+}
+
 std::int32_t DownloadToFile(const std::string& address, const std::string& localPath) {
   HRESULT result = E_FAIL;
-  // From the system folder only: a "urlmon.dll" beside the program or in the working
-  // folder is never loaded.
-  ScopedModule urlmon(LoadLibraryExA("urlMON.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-  if (urlmon) {
-    const FARPROC proc = GetProcAddress(urlmon.get(), "URLDownloadToFileA");
-    if (proc) {
-      // A copy kept by the system's web cache would hide a newer file on the site.
-      DeleteUrlCacheEntryA(address.c_str());
-      const auto download =
-          reinterpret_cast<UrlDownloadToFileFn>(reinterpret_cast<void (*)()>(proc));
-      result = download(nullptr, address.c_str(), localPath.c_str(), 0, nullptr);
-    }
+  if (const UrlDownloadToFileFn download = UrlDownloadToFile()) {
+    // A copy kept by the system's web cache would hide a newer file on the site.
+    DeleteUrlCacheEntryA(address.c_str());
+    result = download(nullptr, address.c_str(), localPath.c_str(), 0, nullptr);
   }
   Sleep(1000);
   return static_cast<std::int32_t>(result);
