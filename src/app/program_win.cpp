@@ -105,11 +105,12 @@ void EndProgram(Shell& shell, ShutdownReason reason) {
   if (reason == ShutdownReason::kInstallerStarted) ExitProcess(0);
 }
 
-int RunProgram(HINSTANCE instance, const std::string& updateSite) {
+int RunProgram(HINSTANCE instance, const std::string& updateSite, std::string_view updateKeyHex) {
   PreferenceFile prefs(SystemFileSystem());
   Shell shell;
   shell.instance = instance;
   shell.updateSite = updateSite;
+  if (!DecodeHex(updateKeyHex, shell.updateKey)) shell.updateKey = {};
   shell.prefs = &prefs;
   if (!StartUp(shell)) return 1;
   RunEventLoop(shell);

@@ -11,14 +11,16 @@
 #include "app/event_rules.h"
 #include "app/startup.h"
 #include "base/preference_file.h"
+#include "update/update_info.h"
 #include "wingui/scoped_win.h"
 
 namespace qr {
 
 struct Shell {
   HINSTANCE instance = nullptr;
-  std::string updateSite;  // scheme and host of the web site the update check asks
-  StartupState startup;    // folders, book names, version and the book's settings
+  std::string updateSite;      // scheme and host of the web site the update check asks
+  EcdsaPublicKey updateKey{};  // the key installers from there must be signed with
+  StartupState startup;        // folders, book names, version and the book's settings
   PreferenceFile* prefs = nullptr;
   int desktopWidth = 0;
   int desktopHeight = 0;

@@ -1,10 +1,15 @@
 #include "update/update_flow.h"
 
+#include <optional>
+
 #include "base/file_system.h"
 
 namespace qr {
 
 namespace {
+
+// How many folder names the check tries before it gives up on a temporary folder.
+constexpr int kDownloadFolderTries = 100;
 
 UpdateOutcome Fail(UpdateHost& host, FileSystem& fs, const std::string& infoPath) {
   host.SetProgress(90);
@@ -12,6 +17,28 @@ UpdateOutcome Fail(UpdateHost& host, FileSystem& fs, const std::string& infoPath
   host.Pause(20);
   fs.Remove(infoPath);
   return UpdateOutcome::kFailed;
+}
+
+UpdateOutcome Refuse(UpdateHost& host, FileSystem& fs, const std::string& infoPath) {
+  fs.Remove(infoPath);
+  host.CloseWindowAndTell(kUpdateCheckTitle, kNotVerifiedText);
+  return UpdateOutcome::kRefused;
+}
+
+// A folder for the installer alone, made by this check: nothing can be waiting in it.
+std::optional<std::string> MakeDownloadFolder(FileSystem& fs, const std::string& temporaryFolder) {
+  for (int n = 1; n <= kDownloadFolderTries; ++n) {
+    std::string folder = DownloadFolderPath(temporaryFolder, n);
+    if (fs.CreateFolder(folder)) return folder;
+  }
+  return std::nullopt;
+}
+
+void DiscardInstaller(UpdateHost& host, FileSystem& fs, const std::string& installerPath,
+                      const std::string& folder) {
+  host.ReleaseInstaller();
+  fs.Remove(installerPath);
+  host.RemoveFolder(folder);
 }
 
 }  // namespace
@@ -35,7 +62,7 @@ UpdateOutcome RunUpdateSteps(UpdateHost& host, FileSystem& fs, const std::string
   host.Pause(20);
 
   std::string bytes;
-  if (infoDownloaded && !fs.ReadFile(infoPath, &bytes)) bytes.clear();
+  if (infoDownloaded && !host.ReadFileStart(infoPath, kUpdateInfoReadLimit, &bytes)) bytes.clear();
   const UpdateInfo info = ParseUpdateInfo(bytes);
   host.SetProgress(50);
   host.Pause(20);
@@ -47,11 +74,13 @@ UpdateOutcome RunUpdateSteps(UpdateHost& host, FileSystem& fs, const std::string
     case UpdateDecision::kUpToDate:
       host.SetProgress(100);
       host.Pause(20);
-      host.CloseWindowAndReportUpToDate();
+      host.CloseWindowAndTell(kUpdateInfoTitle, kUpToDateText);
       fs.Remove(infoPath);
       return UpdateOutcome::kUpToDate;
     case UpdateDecision::kFailed:
       return Fail(host, fs, infoPath);
+    case UpdateDecision::kUnverifiable:
+      return Refuse(host, fs, infoPath);
     case UpdateDecision::kOffered:
       break;
   }
@@ -59,17 +88,23 @@ UpdateOutcome RunUpdateSteps(UpdateHost& host, FileSystem& fs, const std::string
   host.SetProgress(75);
   host.ShowStatus("Version Update available....downloading", false);
   host.Pause(20);
-  const std::string installerPath = LocalInstallerPath(temporaryFolder, info.installer);
+  const std::optional<std::string> folder = MakeDownloadFolder(fs, temporaryFolder);
+  if (!folder) return Fail(host, fs, infoPath);
+  const std::string installerPath = LocalInstallerPath(*folder, info.installer);
   if (host.Download(UpdateInstallerAddress(site, info.installer), installerPath) != 0) {
+    DiscardInstaller(host, fs, installerPath, *folder);
     return Fail(host, fs, infoPath);
   }
-  if (info.checksum == ChecksumLine::kValid) {
-    Sha256Digest digest{};
-    if (!host.HashFile(installerPath, &digest) || digest != info.sha256) {
-      // Not the file the web site announced: it must never run.
-      fs.Remove(installerPath);
-      return Fail(host, fs, infoPath);
-    }
+
+  // From here until it is started the installer is held open: what was verified is
+  // what runs.
+  Sha256Digest digest{};
+  const bool verified = host.HoldAndHashInstaller(installerPath, &digest) &&
+                        (info.sha256Line != IntegrityLine::kValid || digest == info.sha256) &&
+                        host.VerifySignature(digest, info.signature);
+  if (!verified) {
+    DiscardInstaller(host, fs, installerPath, *folder);
+    return Refuse(host, fs, infoPath);
   }
 
   host.SetProgress(90);
@@ -83,7 +118,11 @@ UpdateOutcome RunUpdateSteps(UpdateHost& host, FileSystem& fs, const std::string
     host.Pause(125);
     host.ShowCountdown(kCountdownText + std::to_string(n));
   }
-  if (!host.StartInstaller(installerPath)) return Fail(host, fs, infoPath);
+  if (!host.StartInstaller(installerPath, *folder)) {
+    DiscardInstaller(host, fs, installerPath, *folder);
+    return Fail(host, fs, infoPath);
+  }
+  host.ReleaseInstaller();
   return UpdateOutcome::kInstallerStarted;
 }
 

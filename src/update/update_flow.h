@@ -3,6 +3,7 @@
 // the steps and what each outcome leaves behind are the same on every platform.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -18,6 +19,9 @@ inline constexpr char kDownloadErrorText[] =
     "Error Downloading... please try again shortly...if the problem persist please contact "
     "support";
 inline constexpr char kCountdownText[] = "Closing program to run update in . . .";
+inline constexpr char kUpdateCheckTitle[] = "Update Check";
+inline constexpr char kNotVerifiedText[] =
+    "The downloaded update could not be verified and was not started.";
 
 // What the update check needs from the platform.
 class UpdateHost {
@@ -31,22 +35,35 @@ class UpdateHost {
   virtual void Pause(int milliseconds) = 0;
   // Fetches `address` into the file `localPath`; 0 means success.
   virtual std::int32_t Download(const std::string& address, const std::string& localPath) = 0;
-  // The SHA-256 of a file's bytes; false when the file cannot be read.
-  virtual bool HashFile(const std::string& path, Sha256Digest* digest) = 0;
-  // Closes the progress window and tells the user the program is up to date.
-  virtual void CloseWindowAndReportUpToDate() = 0;
-  // Starts the installer as a new process without waiting for it.
-  virtual bool StartInstaller(const std::string& path) = 0;
+  // Reads the start of a file, at most `limit` bytes; false when it cannot be read.
+  virtual bool ReadFileStart(const std::string& path, std::size_t limit, std::string* bytes) = 0;
+  // Removes an empty folder.
+  virtual void RemoveFolder(const std::string& path) = 0;
+  // Opens the downloaded installer and computes the SHA-256 of its bytes; false when it
+  // cannot be opened or read. The file stays open, so that nothing can change, replace
+  // or delete it, until ReleaseInstaller.
+  virtual bool HoldAndHashInstaller(const std::string& path, Sha256Digest* digest) = 0;
+  virtual void ReleaseInstaller() = 0;
+  // Whether `signature` is the release key's signature of `digest`.
+  virtual bool VerifySignature(const Sha256Digest& digest, const EcdsaSignature& signature) = 0;
+  // Closes the progress window and shows a message box with an OK button.
+  virtual void CloseWindowAndTell(const std::string& title, const std::string& text) = 0;
+  // Starts the installer as a new process without arguments, in `folder`, without
+  // waiting for it.
+  virtual bool StartInstaller(const std::string& path, const std::string& folder) = 0;
 };
 
 enum class UpdateOutcome {
   kUpToDate,          // window closed, message shown
   kFailed,            // the error text stays in the open window
+  kRefused,           // an installer that could not be verified: window closed, message shown
   kInstallerStarted,  // the caller must now end the program without saving settings
 };
 
 // Runs the check against the web site `site` (scheme and host), downloading into
-// `temporaryFolder`. The local information file is removed on every path.
+// `temporaryFolder`: the information file directly, the installer into a folder of its
+// own made afresh there. The local information file is removed on every path, and an
+// installer that is not started is removed with its folder.
 UpdateOutcome RunUpdateSteps(UpdateHost& host, FileSystem& fs, const std::string& site,
                              const std::string& temporaryFolder, const std::string& runningVersion);
 

@@ -8,6 +8,7 @@ namespace qr {
 namespace {
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 std::string UpperAscii(std::string_view text) {
   std::string out(text);
@@ -20,6 +21,33 @@ int HexValue(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
+}
+
+int Base64Value(char c) {
+  if (c >= 'A' && c <= 'Z') return c - 'A';
+  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+  if (c >= '0' && c <= '9') return c - '0' + 52;
+  if (c == '+') return 62;
+  if (c == '/') return 63;
+  return -1;
+}
+
+// Reads a line after line 2, "<key>=<value>", into `state` and `out` when its key is
+// `key` (given in lower case) in any letter case.
+void ReadIntegrityLine(std::string_view line, std::string_view key, IntegrityLine* state,
+                       std::span<std::uint8_t> out,
+                       bool (*decode)(std::string_view, std::span<std::uint8_t>)) {
+  if (line.size() <= key.size() || line[key.size()] != '=') return;
+  for (size_t i = 0; i < key.size(); ++i) {
+    if (LowerAscii(line[i]) != key[i]) return;
+  }
+  // A second line for the same key makes the answer ambiguous: neither counts.
+  if (*state != IntegrityLine::kAbsent) {
+    *state = IntegrityLine::kMalformed;
+    return;
+  }
+  *state =
+      decode(line.substr(key.size() + 1), out) ? IntegrityLine::kValid : IntegrityLine::kMalformed;
 }
 
 // Device names that Windows opens instead of a file, whatever extension follows.
@@ -46,29 +74,12 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-ChecksumLine ParseChecksumLine(std::string_view line, Sha256Digest* digest) {
-  static constexpr std::string_view kPrefix = "sha256=";
-  line = TrimBlanks(line);
-  if (!line.starts_with(kPrefix)) return ChecksumLine::kNone;
-  const std::string_view hex = line.substr(kPrefix.size());
-  if (hex.size() != 2 * digest->size()) return ChecksumLine::kMalformed;
-  Sha256Digest parsed{};
-  for (size_t i = 0; i < parsed.size(); ++i) {
-    const int high = HexValue(hex[2 * i]);
-    const int low = HexValue(hex[2 * i + 1]);
-    if (high < 0 || low < 0) return ChecksumLine::kMalformed;
-    parsed[i] = std::uint8_t(high * 16 + low);
-  }
-  *digest = parsed;
-  return ChecksumLine::kValid;
-}
-
 UpdateInfo ParseUpdateInfo(std::string_view bytes) {
-  std::string lines[3];
+  UpdateInfo info;
   size_t at = 0;
-  for (int n = 0; n < 3 && at < bytes.size(); ++n) {
+  for (int n = 1; at < bytes.size(); ++n) {
     const size_t end = std::min(bytes.find_first_of("\r\n", at), bytes.size());
-    lines[n] = bytes.substr(at, end - at);
+    const std::string_view line = bytes.substr(at, end - at);
     at = end;
     if (at < bytes.size() && bytes[at] == '\r') {
       ++at;
@@ -76,12 +87,51 @@ UpdateInfo ParseUpdateInfo(std::string_view bytes) {
     } else if (at < bytes.size()) {
       ++at;  // LF
     }
+    if (n == 1) {
+      info.version = line;
+    } else if (n == 2) {
+      info.installer = line;
+    } else {
+      const std::string_view trimmed = TrimBlanks(line);
+      ReadIntegrityLine(trimmed, "sha256", &info.sha256Line, info.sha256, DecodeHex);
+      ReadIntegrityLine(trimmed, "signature", &info.signatureLine, info.signature, DecodeBase64);
+    }
   }
-  UpdateInfo info;
-  info.version = std::move(lines[0]);
-  info.installer = std::move(lines[1]);
-  info.checksum = ParseChecksumLine(lines[2], &info.sha256);
   return info;
+}
+
+bool DecodeHex(std::string_view hex, std::span<std::uint8_t> out) {
+  if (hex.size() != 2 * out.size()) return false;
+  for (size_t i = 0; i < out.size(); ++i) {
+    const int high = HexValue(hex[2 * i]);
+    const int low = HexValue(hex[2 * i + 1]);
+    if (high < 0 || low < 0) return false;
+    out[i] = std::uint8_t(high * 16 + low);
+  }
+  return true;
+}
+
+bool DecodeBase64(std::string_view text, std::span<std::uint8_t> out) {
+  const size_t groups = (out.size() + 2) / 3;
+  if (text.size() != 4 * groups) return false;
+  const size_t padding = 3 * groups - out.size();  // "=" at the end: 0, 1 or 2
+  size_t written = 0;
+  for (size_t g = 0; g < groups; ++g) {
+    const bool last = g + 1 == groups;
+    std::uint32_t bits = 0;
+    for (size_t i = 0; i < 4; ++i) {
+      const char c = text[4 * g + i];
+      const int value = (last && i >= 4 - padding) ? (c == '=' ? 0 : -1) : Base64Value(c);
+      if (value < 0) return false;
+      bits = (bits << 6) | std::uint32_t(value);
+    }
+    // The bits after the last byte are zero in the one canonical spelling.
+    if (last && padding > 0 && (bits & ((1u << (8 * padding)) - 1)) != 0) return false;
+    for (int shift = 16; shift >= 0 && written < out.size(); shift -= 8) {
+      out[written++] = std::uint8_t(bits >> shift);
+    }
+  }
+  return true;
 }
 
 bool IsSafeInstallerName(std::string_view name) {
@@ -107,9 +157,12 @@ UpdateDecision DecideUpdate(std::string_view runningVersion, bool infoDownloaded
   }
   // An empty version line is no answer at all, and a name that is not a plain
   // installer file name must never be written into the temporary folder or run.
-  if (TrimBlanks(info.version).empty() || !IsSafeInstallerName(info.installer) ||
-      info.checksum == ChecksumLine::kMalformed) {
+  if (TrimBlanks(info.version).empty() || !IsSafeInstallerName(info.installer)) {
     return UpdateDecision::kFailed;
+  }
+  // An installer that could never be verified is not even fetched.
+  if (info.signatureLine != IntegrityLine::kValid || info.sha256Line == IntegrityLine::kMalformed) {
+    return UpdateDecision::kUnverifiable;
   }
   return UpdateDecision::kOffered;
 }
@@ -152,8 +205,12 @@ std::string LocalUpdateInfoPath(std::string_view temporaryFolder) {
   return std::string(temporaryFolder) + "\\update" + kUpdateReleaseCode + ".txt";
 }
 
-std::string LocalInstallerPath(std::string_view temporaryFolder, std::string_view installer) {
-  return std::string(temporaryFolder) + "\\" + std::string(installer);
+std::string DownloadFolderPath(std::string_view temporaryFolder, int n) {
+  return std::string(temporaryFolder) + "\\qrupdate" + std::to_string(n) + "\\";
+}
+
+std::string LocalInstallerPath(std::string_view downloadFolder, std::string_view installer) {
+  return std::string(downloadFolder) + std::string(installer);
 }
 
 WindowCorner UpdateWindowCornerOnScreen(int screenWidth, int screenHeight) {

@@ -1,11 +1,17 @@
 // The platform-free rules of the update check: the information file on the web site,
 // the decision it leads to, which installer names are safe to write and run, where
 // the files go, and where the progress window sits.
+//
+// An installer is started only when the information file carries its signature: ECDSA
+// on the P-256 curve over the installer's SHA-256, made with the release key, whose
+// public half is built into the program (scripts/sign-release makes the lines).
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,28 +22,42 @@ inline constexpr char kUpdateReleaseCode[] = "257";
 inline constexpr char kUpdateFolderPath[] = "/updates/qr/";
 inline constexpr char kUpdateNoFile[] = "NOFILE";
 
-using Sha256Digest = std::array<std::uint8_t, 32>;
+// Only this much of the information file is read: a larger answer is cut off there.
+inline constexpr std::size_t kUpdateInfoReadLimit = 64 * 1024;
 
-// What line 3 of the information file says about the installer's checksum.
-enum class ChecksumLine {
-  kNone,       // no line 3, or a line that is not about a checksum
-  kValid,      // "sha256=" and 64 hexadecimal digits
-  kMalformed,  // starts with "sha256=" but the digest is not 64 hexadecimal digits
+using Sha256Digest = std::array<std::uint8_t, 32>;
+// An ECDSA P-256 signature: r then s, 32 bytes each, most significant byte first.
+using EcdsaSignature = std::array<std::uint8_t, 64>;
+// A P-256 public key: the point's X then Y, 32 bytes each, most significant byte first.
+using EcdsaPublicKey = std::array<std::uint8_t, 64>;
+
+// What the lines after line 2 say about one property of the installer.
+enum class IntegrityLine {
+  kAbsent,     // no such line
+  kValid,      // one such line with a well-formed value
+  kMalformed,  // a value of the wrong form or length, or the line given twice
 };
 
 struct UpdateInfo {
   std::string version;    // line 1
   std::string installer;  // line 2: a file name in the update folder, or "NOFILE"
-  ChecksumLine checksum = ChecksumLine::kNone;
-  Sha256Digest sha256{};  // meaningful when checksum is kValid
+  IntegrityLine sha256Line = IntegrityLine::kAbsent;     // "sha256=<64 hexadecimal digits>"
+  Sha256Digest sha256{};                                 // meaningful when sha256Line is kValid
+  IntegrityLine signatureLine = IntegrityLine::kAbsent;  // "signature=<Base64 of r||s>"
+  EcdsaSignature signature{};                            // meaningful when signatureLine is kValid
 };
 
-// Splits the information file into its lines (ended by CR, LF or CR LF) and reads
-// lines 1 to 3; an absent line reads as empty text, further lines are ignored.
+// Splits the information file into its lines (ended by CR, LF or CR LF). Lines 1 and 2
+// are the version and the installer (an absent line reads as empty text). Any later
+// line may be "sha256=..." or "signature=...", the key matched without regard to case
+// and blanks around the line allowed; other lines are ignored.
 UpdateInfo ParseUpdateInfo(std::string_view bytes);
 
-// Reads a "sha256=<64 hex digits>" line (blanks around it are allowed).
-ChecksumLine ParseChecksumLine(std::string_view line, Sha256Digest* digest);
+// Decodes exactly out.size() bytes written as 2 * out.size() hexadecimal digits.
+bool DecodeHex(std::string_view hex, std::span<std::uint8_t> out);
+// Decodes exactly out.size() bytes written in standard Base64 ("+", "/", "=" padding),
+// in its one canonical spelling: nothing else on the line, unused bits zero.
+bool DecodeBase64(std::string_view text, std::span<std::uint8_t> out);
 
 // Removes leading and trailing blanks (spaces).
 std::string_view TrimBlanks(std::string_view text);
@@ -48,9 +68,10 @@ std::string_view TrimBlanks(std::string_view text);
 bool IsSafeInstallerName(std::string_view name);
 
 enum class UpdateDecision {
-  kUpToDate,  // the offered release is the running one, or nothing is offered
-  kOffered,   // download and start `UpdateInfo::installer`
-  kFailed,    // no usable answer from the web site: show the download error
+  kUpToDate,      // the offered release is the running one, or nothing is offered
+  kOffered,       // download `UpdateInfo::installer`, and start it if its signature holds
+  kFailed,        // no usable answer from the web site: show the download error
+  kUnverifiable,  // an installer without a usable signature: refuse it, download nothing
 };
 
 // `infoDownloaded` is whether the information file itself arrived.
@@ -69,7 +90,10 @@ std::vector<std::string> SplitEnvironmentBlock(const char* block);
 std::string UpdateInfoAddress(std::string_view site);
 std::string UpdateInstallerAddress(std::string_view site, std::string_view installer);
 std::string LocalUpdateInfoPath(std::string_view temporaryFolder);
-std::string LocalInstallerPath(std::string_view temporaryFolder, std::string_view installer);
+// The `n`th candidate for the installer's own folder in the temporary folder: the
+// check takes the first it can create afresh. Ends in a backslash.
+std::string DownloadFolderPath(std::string_view temporaryFolder, int n);
+std::string LocalInstallerPath(std::string_view downloadFolder, std::string_view installer);
 
 // Top-left corner of the progress window.
 struct WindowCorner {

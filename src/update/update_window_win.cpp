@@ -1,13 +1,12 @@
 #include "update/update_window_win.h"
 
-#include <bcrypt.h>
 #include <commctrl.h>
-#include <shellapi.h>
 #include <wininet.h>
 
 #include <vector>
 
 #include "base/file_system.h"
+#include "update/update_files_win.h"
 #include "update/update_info.h"
 #include "wingui/modal_win.h"
 #include "wingui/scoped_win.h"
@@ -99,67 +98,29 @@ class ProgressWindow {
 // URLDownloadToFileA of "urlMON.dll", found at run time.
 using UrlDownloadToFileFn = HRESULT(WINAPI*)(void*, LPCSTR, LPCSTR, DWORD, void*);
 
+// The library is loaded at the first download from the system folder only (a
+// "urlmon.dll" beside the program or in the working folder is never loaded), and kept
+// for the rest of the run: under Wine a download after the library was unloaded and
+// loaded again at times waits forever for its end. Null when it cannot be had.
+UrlDownloadToFileFn UrlDownloadToFile() {
+  static const UrlDownloadToFileFn download = []() -> UrlDownloadToFileFn {
+    const HMODULE urlmon = LoadLibraryExA("urlMON.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const FARPROC proc = urlmon ? GetProcAddress(urlmon, "URLDownloadToFileA") : nullptr;
+    return proc ? reinterpret_cast<UrlDownloadToFileFn>(reinterpret_cast<void (*)()>(proc))
+                : nullptr;
+  }();
+  return download;
+}
+
 std::int32_t DownloadToFile(const std::string& address, const std::string& localPath) {
   HRESULT result = E_FAIL;
-  ScopedModule urlmon(LoadLibraryA("urlMON.dll"));
-  if (urlmon) {
-    const FARPROC proc = GetProcAddress(urlmon.get(), "URLDownloadToFileA");
-    if (proc) {
-      // A copy kept by the system's web cache would hide a newer file on the site.
-      DeleteUrlCacheEntryA(address.c_str());
-      const auto download =
-          reinterpret_cast<UrlDownloadToFileFn>(reinterpret_cast<void (*)()>(proc));
-      result = download(nullptr, address.c_str(), localPath.c_str(), 0, nullptr);
-    }
+  if (const UrlDownloadToFileFn download = UrlDownloadToFile()) {
+    // A copy kept by the system's web cache would hide a newer file on the site.
+    DeleteUrlCacheEntryA(address.c_str());
+    result = download(nullptr, address.c_str(), localPath.c_str(), 0, nullptr);
   }
   Sleep(1000);
   return static_cast<std::int32_t>(result);
-}
-
-void CloseAlgorithm(BCRYPT_ALG_HANDLE h) { BCryptCloseAlgorithmProvider(h, 0); }
-void DestroyHash(BCRYPT_HASH_HANDLE h) { BCryptDestroyHash(h); }
-using ScopedAlgorithm = ScopedHandle<BCRYPT_ALG_HANDLE, CloseAlgorithm>;
-using ScopedHash = ScopedHandle<BCRYPT_HASH_HANDLE, DestroyHash>;
-
-bool HashFileSha256(const std::string& path, Sha256Digest* digest) {
-  HANDLE raw = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (raw == INVALID_HANDLE_VALUE) return false;
-  ScopedKernelHandle file(raw);
-  BCRYPT_ALG_HANDLE rawAlgorithm = nullptr;
-  if (!BCRYPT_SUCCESS(
-          BCryptOpenAlgorithmProvider(&rawAlgorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) {
-    return false;
-  }
-  ScopedAlgorithm algorithm(rawAlgorithm);
-  BCRYPT_HASH_HANDLE rawHash = nullptr;
-  if (!BCRYPT_SUCCESS(BCryptCreateHash(algorithm.get(), &rawHash, nullptr, 0, nullptr, 0, 0))) {
-    return false;
-  }
-  ScopedHash hash(rawHash);
-  std::vector<UCHAR> buffer(64 * 1024);
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
-      return false;
-    }
-    if (got == 0) break;
-    if (!BCRYPT_SUCCESS(BCryptHashData(hash.get(), buffer.data(), got, 0))) return false;
-  }
-  return BCRYPT_SUCCESS(
-      BCryptFinishHash(hash.get(), digest->data(), static_cast<ULONG>(digest->size()), 0));
-}
-
-bool StartProgram(const std::string& path, const std::string& folder) {
-  SHELLEXECUTEINFOA info = {};
-  info.cbSize = sizeof info;
-  // Started before this process ends, and with no error box of the shell's own.
-  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-  info.lpVerb = "open";
-  info.lpFile = path.c_str();
-  info.lpDirectory = folder.c_str();
-  info.nShow = SW_SHOWNORMAL;
-  return ShellExecuteExA(&info) != FALSE;
 }
 
 std::string TemporaryFolder() {
@@ -171,8 +132,8 @@ std::string TemporaryFolder() {
 
 class WindowHost final : public UpdateHost {
  public:
-  WindowHost(ProgressWindow& window, HWND owner, std::string temporaryFolder)
-      : window_(window), owner_(owner), temporaryFolder_(std::move(temporaryFolder)) {}
+  WindowHost(ProgressWindow& window, HWND owner, const EcdsaPublicKey& publicKey)
+      : window_(window), owner_(owner), publicKey_(publicKey) {}
 
   void SetProgress(int percent) override { window_.SetProgress(percent); }
   void ShowStatus(const std::string& text, bool tall) override { window_.ShowStatus(text, tall); }
@@ -181,30 +142,40 @@ class WindowHost final : public UpdateHost {
   std::int32_t Download(const std::string& address, const std::string& localPath) override {
     return DownloadToFile(address, localPath);
   }
-  bool HashFile(const std::string& path, Sha256Digest* digest) override {
-    return HashFileSha256(path, digest);
+  bool ReadFileStart(const std::string& path, std::size_t limit, std::string* bytes) override {
+    return ReadStartOfFile(path, limit, bytes);
   }
-  void CloseWindowAndReportUpToDate() override {
+  void RemoveFolder(const std::string& path) override { RemoveDirectoryA(path.c_str()); }
+  bool HoldAndHashInstaller(const std::string& path, Sha256Digest* digest) override {
+    return installer_.OpenAndHash(path, digest);
+  }
+  void ReleaseInstaller() override { installer_.Release(); }
+  bool VerifySignature(const Sha256Digest& digest, const EcdsaSignature& signature) override {
+    return VerifyEcdsaP256(publicKey_, digest, signature);
+  }
+  void CloseWindowAndTell(const std::string& title, const std::string& text) override {
     window_.Close();
-    ShowMessageBox(owner_, kUpdateInfoTitle, kUpToDateText, MB_OK);
+    ShowMessageBox(owner_, title, text, MB_OK);
   }
-  bool StartInstaller(const std::string& path) override {
-    return StartProgram(path, temporaryFolder_);
+  bool StartInstaller(const std::string& path, const std::string& folder) override {
+    return StartProgram(path, folder);
   }
 
  private:
   ProgressWindow& window_;
   HWND owner_;
-  std::string temporaryFolder_;
+  EcdsaPublicKey publicKey_;
+  HeldFile installer_;
 };
 
 }  // namespace
 
 UpdateOutcome RunUpdateCheck(HINSTANCE instance, HWND owner, WindowCorner corner,
-                             const std::string& version, const std::string& site) {
+                             const std::string& version, const std::string& site,
+                             const EcdsaPublicKey& publicKey) {
   ProgressWindow window(instance, corner);
   const std::string temporaryFolder = TemporaryFolder();
-  WindowHost host(window, owner, temporaryFolder);
+  WindowHost host(window, owner, publicKey);
   const UpdateOutcome outcome =
       RunUpdateSteps(host, SystemFileSystem(), site, temporaryFolder, version);
   if (outcome == UpdateOutcome::kFailed) window.LeaveOpen();

@@ -17,11 +17,13 @@ inline constexpr int kUpdateCountdownId = 103;
 inline constexpr char kUpdateWindowClass[] = "QuarraneUpdateWindow";
 
 // Runs the update check against the web site `site` (scheme and host) in a progress
-// window whose outer top-left corner is `corner` and whose inner size is 400 x 100.
-// The "up to date" message is owned by `owner`. After kFailed the window stays open
-// with the error for the user to close; after kInstallerStarted the caller must end
-// the program without saving the book settings.
+// window whose outer top-left corner is `corner` and whose inner size is 400 x 100; an
+// installer is started only with a signature by `publicKey`. The "up to date" and
+// "could not be verified" messages are owned by `owner`. After kFailed the window stays
+// open with the error for the user to close; after kInstallerStarted the caller must
+// end the program without saving the book settings.
 UpdateOutcome RunUpdateCheck(HINSTANCE instance, HWND owner, WindowCorner corner,
-                             const std::string& version, const std::string& site);
+                             const std::string& version, const std::string& site,
+                             const EcdsaPublicKey& publicKey);
 
 }  // namespace qr

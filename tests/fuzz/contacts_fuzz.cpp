@@ -11,7 +11,7 @@
 #include "addressbook/contacts_import.h"
 #include "addressbook/contacts_vcard.h"
 #include "fuzz_check.h"
-#include "memory_fs.h"
+#include "support/memory_file_system.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 #else
   if (qr::LooksLikeVCard(bytes)) return 0;  // the vCard target's input
 #endif
-  qr::fuzz::MemoryFileSystem fs;
+  qr::testing::MemoryFileSystem fs;
   fs.files["Book.adb"] = kStored;
   fs.files["in"] = bytes;
   qr::AddressBook book = OpenBook(fs, "Book.adb");

@@ -1,6 +1,7 @@
 // The update information file from the web site: any answer is read without undefined
-// behaviour, no line keeps a line break, and an installer name judged safe cannot leave
-// the temporary folder or start anything but an installer.
+// behaviour, no line keeps a line break, an installer name judged safe cannot leave
+// the temporary folder or start anything but an installer, nothing is offered without a
+// signature, and a checksum or signature is accepted in one spelling only.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,6 +33,22 @@ void CheckInstallerName(std::string_view name) {
   QR_FUZZ_CHECK(path.starts_with("C:\\Temp\\"));
 }
 
+std::string Base64(const qr::EcdsaSignature& bytes) {
+  static constexpr char kAlphabet[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string text;
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t n = bytes.size() - i < 3 ? bytes.size() - i : 3;
+    std::uint32_t bits = std::uint32_t(bytes[i]) << 16;
+    if (n > 1) bits |= std::uint32_t(bytes[i + 1]) << 8;
+    if (n > 2) bits |= bytes[i + 2];
+    for (std::size_t k = 0; k < 4; ++k) {
+      text += k <= n ? kAlphabet[(bits >> (18 - 6 * k)) & 63] : '=';
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -42,24 +59,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckInstallerName(info.installer);
   CheckInstallerName(bytes);
 
-  const qr::UpdateDecision decision = qr::DecideUpdate(qr::kUpdateReleaseCode, true, info);
+  const qr::UpdateDecision decision = qr::DecideUpdate("2.80", true, info);
   if (decision == qr::UpdateDecision::kOffered) {
     QR_FUZZ_CHECK(qr::IsSafeInstallerName(info.installer));
-    QR_FUZZ_CHECK(info.checksum != qr::ChecksumLine::kMalformed);
+    QR_FUZZ_CHECK(info.signatureLine == qr::IntegrityLine::kValid);
+    QR_FUZZ_CHECK(info.sha256Line != qr::IntegrityLine::kMalformed);
   }
 
-  // A valid checksum line reads back from its own digits.
+  // What decodes is the one spelling its bytes encode to.
   qr::Sha256Digest digest{};
-  if (qr::ParseChecksumLine(bytes, &digest) == qr::ChecksumLine::kValid) {
+  if (qr::DecodeHex(bytes, digest)) {
     static constexpr char kHex[] = "0123456789abcdef";
-    std::string line = "sha256=";
+    std::string hex;
     for (const std::uint8_t b : digest) {
-      line += kHex[b >> 4];
-      line += kHex[b & 15];
+      hex += kHex[b >> 4];
+      hex += kHex[b & 15];
     }
-    qr::Sha256Digest again{};
-    QR_FUZZ_CHECK(qr::ParseChecksumLine(line, &again) == qr::ChecksumLine::kValid);
-    QR_FUZZ_CHECK(again == digest);
+    std::string lower(bytes);
+    for (char& c : lower) c = (c >= 'A' && c <= 'F') ? char(c - 'A' + 'a') : c;
+    QR_FUZZ_CHECK(hex == lower);
+  }
+  qr::EcdsaSignature signature{};
+  if (qr::DecodeBase64(bytes, signature)) QR_FUZZ_CHECK(Base64(signature) == bytes);
+  if (info.signatureLine == qr::IntegrityLine::kValid) {
+    QR_FUZZ_CHECK(bytes.find(Base64(info.signature)) != std::string_view::npos);
   }
   return 0;
 }

@@ -1,5 +1,6 @@
 // A stand-in for a downloaded installer: it leaves "installer-ran.txt" beside itself,
-// saying which arguments it was given, and ends.
+// saying which arguments it was given and whether its own folder was its working
+// folder, and ends.
 #include <windows.h>
 
 #include <string>
@@ -23,7 +24,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   while (*args == ' ' || *args == '\t') ++args;
 
-  const std::string text = "installer ran with arguments [" + std::string(args) + "]\r\n";
+  // Compared without the folders' final backslash, and without regard to case.
+  const std::string folder = marker.substr(0, marker.find_last_of('\\'));
+  char current[MAX_PATH] = {};
+  const DWORD currentLength = GetCurrentDirectoryA(MAX_PATH, current);
+  std::string working(current, currentLength < MAX_PATH ? currentLength : 0);
+  if (!working.empty() && working.back() == '\\') working.pop_back();
+  const std::string where =
+      lstrcmpiA(working.c_str(), folder.c_str()) == 0 ? "its own folder" : working;
+
+  const std::string text =
+      "installer ran with arguments [" + std::string(args) + "] in " + where + "\r\n";
   HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 1;

@@ -4,12 +4,20 @@
     run_update_scenario.py SCENARIO DIST WORK QRDRIVE INSTALLER PORT WINE
 
 A web server on 127.0.0.1:PORT serves the folder WORK/run/site, which the scenario sees
-as %WORK%\site and changes between checks with "write" and "delete". Its
-"#site-installer NAME" comment lines copy the test installer to updates/qr/NAME first,
-and @INSTALLER_SHA256@ in the scenario stands for that installer's SHA-256. qrdrive runs
-the scenario under Wine; the server is stopped afterwards, whatever happened.
+as %WORK%\\site and changes between checks with "write", "copy" and "delete". Comment
+lines prepare the site first:
+
+    #site-installer NAME    the test installer as updates/qr/NAME
+    #site-other NAME        another program (the test installer with bytes appended, so it
+                            would run just the same) as updates/qr/NAME
+    #site-big NAME BYTES    updates/qr/NAME: BYTES letters "x" and no line break
+
+In the scenario @INSTALLER_SHA256@ and @INSTALLER_SIGNATURE@ stand for the test
+installer's "sha256=" and "signature=" values, @OTHER_SHA256@ and @OTHER_SIGNATURE@ for
+the other program's: scripts/sign-release makes them with the tests' key
+(update_test_key.pem beside this script), the key the test copy of the program trusts.
+qrdrive runs the scenario under Wine; the server is stopped afterwards, whatever happened.
 """
-import hashlib
 import os
 import shutil
 import socket
@@ -19,21 +27,46 @@ import time
 
 SERVER_START_LIMIT_S = 10
 SCENARIO_LIMIT_S = 120
+HERE = os.path.dirname(os.path.abspath(__file__))
+SIGN_RELEASE = os.path.join(HERE, "..", "..", "scripts", "sign-release")
+TEST_KEY = os.path.join(HERE, "update_test_key.pem")
+
+
+def signed_lines(path):
+    """The "sha256=" and "signature=" values scripts/sign-release gives for a file."""
+    out = subprocess.run([SIGN_RELEASE, path, TEST_KEY], check=True, capture_output=True,
+                         text=True).stdout
+    values = dict(line.split("=", 1) for line in out.splitlines())
+    return values["sha256"], values["signature"]
 
 
 def prepare(scenario, run, installer):
-    """Fills the site with the installers the scenario names; returns its script."""
-    with open(installer, "rb") as f:
-        digest = hashlib.sha256(f.read()).hexdigest()
+    """Fills the site with what the scenario names; returns its script."""
     folder = os.path.join(run, "site", "updates", "qr")
     os.makedirs(folder)
+    other = os.path.join(run, "other.exe")
+    with open(installer, "rb") as f:
+        program = f.read()
+    with open(other, "wb") as f:
+        f.write(program + b"\0another program\0")
     with open(scenario, encoding="latin-1") as f:
         script = f.read()
     for line in script.splitlines():
         words = line.split()
-        if words and words[0] == "#site-installer":
+        if not words:
+            continue
+        if words[0] == "#site-installer":
             shutil.copyfile(installer, os.path.join(folder, words[1]))
-    return script.replace("@INSTALLER_SHA256@", digest)
+        elif words[0] == "#site-other":
+            shutil.copyfile(other, os.path.join(folder, words[1]))
+        elif words[0] == "#site-big":
+            with open(os.path.join(folder, words[1]), "wb") as f:
+                f.write(b"x" * int(words[2]))
+    for name, path in (("INSTALLER", installer), ("OTHER", other)):
+        sha256, signature = signed_lines(path)
+        script = script.replace(f"@{name}_SHA256@", sha256)
+        script = script.replace(f"@{name}_SIGNATURE@", signature)
+    return script
 
 
 def port_open(port):

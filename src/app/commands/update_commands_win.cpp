@@ -11,8 +11,8 @@ namespace {
 
 void RunCheck(Shell& shell, WindowCorner corner, const std::string& version) {
   HINSTANCE instance = shell.instance ? shell.instance : GetModuleHandleA(nullptr);
-  if (RunUpdateCheck(instance, shell.mainWindow, corner, version, shell.updateSite) ==
-      UpdateOutcome::kInstallerStarted) {
+  if (RunUpdateCheck(instance, shell.mainWindow, corner, version, shell.updateSite,
+                     shell.updateKey) == UpdateOutcome::kInstallerStarted) {
     EndProgram(shell, ShutdownReason::kInstallerStarted);
   }
 }
@@ -30,7 +30,7 @@ void CheckForUpdatesCommand(Shell& shell) {
 
 void CheckForUpdatesAtStartup(Shell& shell, const std::string& version) {
   const int answer = MessageBoxA(nullptr, "Would you like to check for any updates now?",
-                                 "Update Check", MB_YESNO | MB_SETFOREGROUND);
+                                 kUpdateCheckTitle, MB_YESNO | MB_SETFOREGROUND);
   if (answer != IDYES) return;
   RunCheck(shell, UpdateWindowCornerOnScreen(shell.desktopWidth, shell.desktopHeight), version);
 }

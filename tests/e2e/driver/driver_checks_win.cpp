@@ -1,5 +1,12 @@
-// The driver's checks of dialogs, files and screenshots.
+// The driver's checks of dialogs, files, screenshots and the program's memory.
+// clang-format off
+#include <windows.h>
+#include <psapi.h>  // needs windows.h first
+// clang-format on
+
+#include <cstdio>
 #include <map>
+#include <string>
 
 #include "driver_util_win.h"
 #include "driver_win.h"
@@ -118,6 +125,45 @@ bool Driver::ExpectLine(const Command& command, std::string* error) {
     *error = path + " does not exist";
   else
     *error = "no line of " + path + " matches " + Quote(pattern) + "; it holds " + Quote(found);
+  return false;
+}
+
+bool Driver::PeakWorkingSetKb(size_t* kb, std::string* error) const {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  if (!Running()) {
+    *error = "the program is not running";
+    return false;
+  }
+  if (!GetProcessMemoryInfo(process_.get(), &counters, sizeof counters) ||
+      counters.PeakWorkingSetSize == 0) {
+    *error = "cannot read the program's memory counters: " + LastErrorText();
+    return false;
+  }
+  *kb = counters.PeakWorkingSetSize / 1024;
+  return true;
+}
+
+bool Driver::MarkMemory(const Command&, std::string* error) {
+  return PeakWorkingSetKb(&memory_mark_kb_, error);
+}
+
+// The peak only grows, so one reading decides: there is nothing to wait for.
+bool Driver::ExpectMemoryGrowth(const Command& command, std::string* error) {
+  long limit = 0;
+  if (!IntArg(command, 0, &limit, error)) return false;
+  if (memory_mark_kb_ == 0) {
+    *error = "no mark-memory before this line";
+    return false;
+  }
+  size_t peak = 0;
+  if (!PeakWorkingSetKb(&peak, error)) return false;
+  const long growth = long(peak) - long(memory_mark_kb_);
+  std::printf("  peak working set %zu KB, %ld KB above the mark\n", peak, growth);
+  if (growth <= limit) return true;
+  *error = "the program's peak working set grew by " + std::to_string(growth) + " KB (from " +
+           std::to_string(memory_mark_kb_) + " KB to " + std::to_string(peak) + " KB), more than " +
+           std::to_string(limit) + " KB";
   return false;
 }
 

@@ -146,6 +146,7 @@ const std::map<std::string, Driver::CommandInfo>& Driver::Commands() {
       {"sleep", {&Driver::Pause, 1, 1, "sleep MS"}},
       {"write", {&Driver::Write, 2, 2, "write PATH \"CONTENT\""}},
       {"delete", {&Driver::Delete, 1, 1, "delete PATH"}},
+      {"copy", {&Driver::Copy, 2, 2, "copy FROM TO"}},
       {"start", {&Driver::Start, 0, 1, "start [NAME]"}},
       {"use", {&Driver::Use, 1, 1, "use NAME"}},
       {"wait-window", {&Driver::WaitWindow, 2, 3, "wait-window class|title TEXT [MS]"}},
@@ -171,6 +172,8 @@ const std::map<std::string, Driver::CommandInfo>& Driver::Commands() {
       {"expect-present", {&Driver::ExpectPresent, 1, 1, "expect-present PATH"}},
       {"expect-absent", {&Driver::ExpectAbsent, 1, 1, "expect-absent PATH"}},
       {"expect-line", {&Driver::ExpectLine, 2, 2, "expect-line PATH \"REGEX\""}},
+      {"mark-memory", {&Driver::MarkMemory, 0, 0, "mark-memory"}},
+      {"expect-memory-growth", {&Driver::ExpectMemoryGrowth, 1, 1, "expect-memory-growth KB"}},
       {"file-dialog", {&Driver::FileDialog, 2, 2, "file-dialog \"NAME\" OK|Cancel"}},
       {"font-dialog", {&Driver::FontDialog, 4, 4, "font-dialog \"FACE\" SIZE \"STYLE\" OK|Cancel"}},
       {"screenshot", {&Driver::Screenshot, 2, 2, "screenshot window|client|screen|ID FILE"}},
@@ -379,6 +382,14 @@ bool Driver::Delete(const Command& command, std::string* error) {
   const std::string path = Arg(command, 0);
   if (::DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return true;
   *error = "cannot delete " + path + ": " + LastErrorText();
+  return false;
+}
+
+bool Driver::Copy(const Command& command, std::string* error) {
+  const std::string from = Arg(command, 0);
+  const std::string to = Arg(command, 1);
+  if (::CopyFileA(from.c_str(), to.c_str(), FALSE)) return true;
+  *error = "cannot copy " + from + " to " + to + ": " + LastErrorText();
   return false;
 }
 

@@ -74,6 +74,7 @@ class Driver {
   bool Pause(const Command&, std::string*);
   bool Write(const Command&, std::string*);
   bool Delete(const Command&, std::string*);
+  bool Copy(const Command&, std::string*);
   bool Start(const Command&, std::string*);
   bool Use(const Command&, std::string*);
   // Makes the instance `name` the current one, parking the one that was.
@@ -102,6 +103,10 @@ class Driver {
   bool ExpectPresent(const Command&, std::string*);
   bool ExpectAbsent(const Command&, std::string*);
   bool ExpectLine(const Command&, std::string*);
+  // The program's peak working set, the most memory it has held at once (in KB).
+  bool PeakWorkingSetKb(size_t* kb, std::string* error) const;
+  bool MarkMemory(const Command&, std::string*);
+  bool ExpectMemoryGrowth(const Command&, std::string*);
   bool FileDialog(const Command&, std::string*);
   bool FontDialog(const Command&, std::string*);
   bool Screenshot(const Command&, std::string*);
@@ -136,6 +141,7 @@ class Driver {
   // unmanaged-windows: whether the setting was made, and the value it replaced.
   bool managed_setting_made_ = false;
   std::optional<std::string> managed_before_;
+  size_t memory_mark_kb_ = 0;  // the peak working set at mark-memory; 0: no mark
   std::string instance_ = "main";
   // The other instances, by name.
   struct Instance {

@@ -75,6 +75,8 @@ constexpr Name kCommands[] = {
     {"DisableZipLookup", kCmdDisableZipLookup},
     {"PlaceAtTrueSize", kCmdPlaceAtTrueSize},
     {"PrintAlignment", kCmdPrintAlignment},
+    {"ImportContacts", kCmdImportContacts},
+    {"ExportContacts", kCmdExportContacts},
     {"Escape", kCmdEscape},
     {"KeyF1", kCmdKeyF1},
     {"KeyF2", kCmdKeyF2},
