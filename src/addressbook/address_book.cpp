@@ -1,5 +1,7 @@
 #include "addressbook/address_book.h"
 
+#include "base/code_page.h"
+
 #include <array>
 #include <span>
 #include <utility>
@@ -342,9 +344,10 @@ DeleteResult DeleteCurrentRecord(FileSystem& fs, AddressBook& book, LockClock& c
   if (at) {
     // Only that one entry goes; the others are renumbered from 0.
     const std::span<const AddressEntry> all(entries);
-    std::string bytes;
-    const std::size_t next = AppendBookLines(bytes, all.first(*at), 0);
-    AppendBookLines(bytes, all.subspan(*at + 1), next);
+    std::string text;
+    const std::size_t next = AppendBookLines(text, all.first(*at), 0);
+    AppendBookLines(text, all.subspan(*at + 1), next);
+    const std::string bytes = EncodeTextFile(text);
     if (StoreResult r = RewriteWithBackup(fs, book, bytes); !r.ok) return failed(r);
     if (!ReadInFileOrder(fs, book).ok) book.entries = ParseBookFile(bytes);
   } else {

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/code_page.h"
+
 namespace qr {
 
 std::vector<std::string_view> SplitBookLines(std::string_view bytes) {
@@ -42,8 +44,9 @@ AddressEntry ParseBookLine(std::string_view line) {
 }
 
 std::vector<AddressEntry> ParseBookFile(std::string_view bytes) {
+  const std::string text = DecodeTextFile(bytes);
   std::vector<AddressEntry> entries;
-  for (std::string_view line : SplitBookLines(bytes)) entries.push_back(ParseBookLine(line));
+  for (std::string_view line : SplitBookLines(text)) entries.push_back(ParseBookLine(line));
   return entries;
 }
 
@@ -70,9 +73,9 @@ std::size_t AppendBookLines(std::string& out, std::span<const AddressEntry> entr
 }
 
 std::string FormatBookFile(std::span<const AddressEntry> entries) {
-  std::string out;
-  AppendBookLines(out, entries, 0);
-  return out;
+  std::string text;
+  AppendBookLines(text, entries, 0);
+  return EncodeTextFile(text);
 }
 
 AddressEntry EntryFromForm(const AddresseeForm& form) {

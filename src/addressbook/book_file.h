@@ -44,15 +44,18 @@ std::vector<std::string_view> SplitBookLines(std::string_view bytes);
 // fields after the eighth are ignored.
 AddressEntry ParseBookLine(std::string_view line);
 
-// Every line of a book file as an entry, in file order, with the stored numbers.
+// Every line of a book file as an entry, in file order, with the stored numbers. The
+// file is UTF-8 when it begins with the UTF-8 mark and in the code page otherwise.
 std::vector<AddressEntry> ParseBookFile(std::string_view bytes);
 
 // The bytes of a book file holding `entries` in order. Entries with an empty name are
-// left out; the others are numbered 0, 1, 2... by the line they land on.
+// left out; the others are numbered 0, 1, 2... by the line they land on. The file is in
+// the code page when every character has a byte there, else UTF-8 after the mark.
 std::string FormatBookFile(std::span<const AddressEntry> entries);
 
-// Appends the lines of `entries` to `out` as FormatBookFile does, numbering them from
-// `firstNumber` on. Returns the number the next line would get.
+// Appends the lines of `entries` to the text `out` (UTF-8, before the file's encoding)
+// as FormatBookFile does, numbering them from `firstNumber` on. Returns the number the
+// next line would get.
 std::size_t AppendBookLines(std::string& out, std::span<const AddressEntry> entries,
                             std::size_t firstNumber);
 

@@ -13,8 +13,9 @@ std::string NameSortKey(std::string_view name) {
   const std::size_t first = name.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
   const std::size_t last = name.find_last_not_of(' ');
-  std::string key(name.substr(first, last - first + 1));
-  UpperCaseInCodePage(key);
+  std::string key;
+  key.reserve(last - first + 1);
+  AppendSortKey(key, name.substr(first, last - first + 1));
   return key;
 }
 

@@ -9,8 +9,9 @@
 
 namespace qr {
 
-// The key a name sorts by: spaces (only spaces) cut from both ends, then upper-cased by
-// the code page's single-byte mapping (UpperCaseInCodePage).
+// The key a name sorts by: spaces (only spaces) cut from both ends, upper-cased by the
+// system's mapping, as bytes that compare character by character (AppendSortKey): a
+// character of the code page by its byte, any other after all of those.
 std::string NameSortKey(std::string_view name);
 
 // Whether key `a` sorts before key `b`: bytes compared as unsigned values, a key that

@@ -1,24 +1,20 @@
 #include "addressbook/contact.h"
 
 #include "base/code_page.h"
+#include "base/utf8.h"
 
 namespace qr {
 
-std::string DecodeContactText(std::string_view text, TextEncoding encoding, bool* replaced) {
-  bool changed = false;
-  std::string out;
+std::string DecodeContactText(std::string_view text, TextEncoding encoding) {
   switch (encoding) {
     case TextEncoding::kCodePage:
-      return std::string(text);
+      return CodePageToUtf8(text);
     case TextEncoding::kUtf8:
-      out = CodePageFromUtf8BestFit(text, &changed);
-      break;
+      return ValidUtf8(text);
     case TextEncoding::kWindows1252:
-      out = CodePageFromUtf8BestFit(Windows1252ToUtf8(text), &changed);
-      break;
+      return Windows1252ToUtf8(text);
   }
-  if (changed) *replaced = true;
-  return out;
+  return {};
 }
 
 std::string_view TrimField(std::string_view text) {

@@ -1,6 +1,6 @@
 // One contact read from another program's export (a vCard or a CSV file): the six
-// fields an address book entry takes, in the program's code page, and the text helpers
-// both readers share.
+// fields an address book entry takes, as UTF-8 text, and the text helpers both readers
+// share.
 #pragma once
 
 #include <functional>
@@ -12,8 +12,7 @@
 namespace qr {
 
 struct Contact {
-  AddresseeForm fields;          // as the file gives them; the import cleans and trims
-  bool replacedLetters = false;  // some character was not in the code page
+  AddresseeForm fields;  // as the file gives them; the import cleans and trims
 
   bool operator==(const Contact&) const = default;
 };
@@ -24,14 +23,13 @@ using ContactSink = std::function<void(Contact&&)>;
 
 // How the bytes of a text are to be read.
 enum class TextEncoding {
-  kCodePage,     // already the program's code page: taken as they are
-  kUtf8,         // converted, letters the code page lacks by their plain neighbour
-  kWindows1252,  // a declared Western charset, converted as UTF-8 is
+  kCodePage,     // the system's code page
+  kUtf8,         // UTF-8, kept exactly (a malformed sequence reads as U+FFFD)
+  kWindows1252,  // a declared Western charset
 };
 
-// `text` in the program's code page; sets `*replaced` when a character had to be
-// replaced (and leaves it alone otherwise).
-std::string DecodeContactText(std::string_view text, TextEncoding encoding, bool* replaced);
+// `text` as UTF-8, every character kept.
+std::string DecodeContactText(std::string_view text, TextEncoding encoding);
 
 // `text` without the blanks and tabs at either end.
 std::string_view TrimField(std::string_view text);

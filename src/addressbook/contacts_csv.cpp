@@ -4,12 +4,12 @@
 #include <array>
 
 #include "base/code_page.h"
+#include "base/utf8.h"
 
 namespace qr {
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::size_t kNone = std::string_view::npos;
 // Header columns looked at; those after are ignored, so a header of millions of commas
 // costs no more than this.
@@ -184,13 +184,10 @@ Contact ContactFromRecord(const ColumnMap& columns, const std::vector<std::strin
                           TextEncoding encoding) {
   const auto field = [&](Role role) { return TrimField(columns.Field(record, role)); };
   Contact c;
-  bool nameReplaced = false;
-  bool addressReplaced = false;
-  c.fields.name = DecodeContactText(field(kName), encoding, &nameReplaced);
+  c.fields.name = DecodeContactText(field(kName), encoding);
   if (c.fields.name.empty()) {
-    nameReplaced = false;
-    c.fields.name = JoinNameParts(DecodeContactText(field(kFirstName), encoding, &nameReplaced),
-                                  DecodeContactText(field(kLastName), encoding, &nameReplaced));
+    c.fields.name = JoinNameParts(DecodeContactText(field(kFirstName), encoding),
+                                  DecodeContactText(field(kLastName), encoding));
   }
   // The home (or only) address, else the business one.
   Role street = kStreet, suite = kSuite, city = kCity, state = kState, zip = kZip;
@@ -202,17 +199,38 @@ Contact ContactFromRecord(const ColumnMap& columns, const std::vector<std::strin
     street = kBusinessStreet, suite = kBusinessSuite, city = kBusinessCity;
     state = kBusinessState, zip = kBusinessZip;
   }
-  const auto text = [&](Role role) {
-    return DecodeContactText(field(role), encoding, &addressReplaced);
-  };
+  const auto text = [&](Role role) { return DecodeContactText(field(role), encoding); };
   c.fields.street = text(street);
   c.fields.suite = text(suite);
   if (c.fields.suite.empty() && !homeEmpty) c.fields.suite = text(kPoBox);
   c.fields.city = text(city);
   c.fields.state = text(state);
   c.fields.zip = text(zip);
-  c.replacedLetters = nameReplaced || addressReplaced;
   return c;
+}
+
+// How a CSV file's text is written: after a UTF-8 mark, UTF-8; after a UTF-16 mark (little
+// or big end first), UTF-16, which `*converted` receives as UTF-8; without a mark, UTF-8
+// when it is valid UTF-8, else the code page. `bytes` loses its mark.
+TextEncoding CsvEncoding(std::string_view& bytes, std::string* converted) {
+  if (bytes.starts_with(kUtf8Mark)) {
+    bytes.remove_prefix(kUtf8Mark.size());
+    return TextEncoding::kUtf8;
+  }
+  const bool little = bytes.starts_with("\xFF\xFE");
+  if (little || bytes.starts_with("\xFE\xFF")) {
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      const auto first = static_cast<unsigned char>(bytes[i]);
+      const auto second = static_cast<unsigned char>(bytes[i + 1]);
+      units += static_cast<char16_t>(little ? first | second << 8 : first << 8 | second);
+    }
+    *converted = Utf16ToUtf8(units);
+    if (converted->empty()) bytes = {};
+    return TextEncoding::kUtf8;
+  }
+  return IsValidUtf8(bytes) ? TextEncoding::kUtf8 : TextEncoding::kCodePage;
 }
 
 void AppendCsvField(std::string& out, std::string_view text) {
@@ -232,9 +250,9 @@ void AppendCsvField(std::string& out, std::string_view text) {
 
 CsvReadResult ReadCsvContacts(std::string_view bytes, const ContactSink& sink) {
   CsvReadResult result;
-  const bool utf8 = bytes.starts_with(kUtf8Mark);
-  if (utf8) bytes.remove_prefix(kUtf8Mark.size());
-  const TextEncoding encoding = utf8 ? TextEncoding::kUtf8 : TextEncoding::kCodePage;
+  std::string converted;
+  const TextEncoding encoding = CsvEncoding(bytes, &converted);
+  if (encoding == TextEncoding::kUtf8 && !converted.empty()) bytes = converted;
   CsvRecords records(bytes);
   std::vector<std::string> fields;
   bool cutOff = false;
@@ -245,8 +263,7 @@ CsvReadResult ReadCsvContacts(std::string_view bytes, const ContactSink& sink) {
   if (!columns.Known()) {
     for (const std::string& name : fields) {
       if (result.columnsFound.size() == kListedColumns) break;
-      bool replaced = false;
-      std::string shown = DecodeContactText(TrimField(name), encoding, &replaced);
+      std::string shown = DecodeContactText(TrimField(name), encoding);
       if (shown.size() > kListedLength) shown.resize(kListedLength);
       result.columnsFound.push_back(std::move(shown));
     }
@@ -274,7 +291,7 @@ std::string ContactsCsv(std::span<const AddressEntry> entries) {
     for (const std::string* f : {&e.name, &e.street, &e.suite, &e.city, &e.state, &e.zip}) {
       if (!first) out += ',';
       first = false;
-      AppendCsvField(out, CodePageToUtf8(*f));
+      AppendCsvField(out, *f);
     }
     out += "\r\n";
   }

@@ -12,8 +12,6 @@ namespace qr {
 
 namespace {
 
-constexpr std::size_t kListedNames = 10;
-
 void Clean(std::string& field) {
   for (char& c : field) {
     if (c == '^' || c == '\r' || c == '\n' || c == '\0') c = ' ';
@@ -29,9 +27,9 @@ std::string DuplicateKey(std::string_view name, std::string_view street) {
   name = TrimField(name);
   street = TrimField(street);
   key.reserve(name.size() + street.size() + 1);
-  for (const char c : name) key += FoldLetterCase(c);
+  key = UpperCaseText(name);
   key += '\0';  // a cleaned field holds no NUL
-  for (const char c : street) key += FoldLetterCase(c);
+  key += UpperCaseText(street);
   return key;
 }
 
@@ -69,10 +67,6 @@ void ContactMerger::Add(Contact contact) {
     ++report_.duplicates;
     return;
   }
-  if (contact.replacedLetters) {
-    ++report_.replaced;
-    if (report_.replacedNames.size() < kListedNames) report_.replacedNames.push_back(f.name);
-  }
   ++report_.imported;
   added_.push_back(AddressEntry{std::move(f.name), std::move(f.street), std::move(f.suite),
                                 std::move(f.city), std::move(f.state), std::move(f.zip), "0", "1"});
@@ -91,17 +85,6 @@ std::string ImportReportText(const ImportReport& r, std::string_view bookFileNam
   if (!why.empty()) {
     text += "\nSkipped " + std::to_string(r.withoutName + r.duplicates + r.incomplete) + ": ";
     for (std::size_t i = 0; i < why.size(); ++i) text += (i > 0 ? ", " : "") + why[i];
-    text += ".";
-  }
-  if (r.replaced > 0) {
-    text += "\nLetters the system's code page lacks were replaced in " +
-            Count(r.replaced, "contact") + ": ";
-    for (std::size_t i = 0; i < r.replacedNames.size(); ++i) {
-      text += (i > 0 ? ", " : "") + r.replacedNames[i];
-    }
-    if (r.replaced > r.replacedNames.size()) {
-      text += " and " + std::to_string(r.replaced - r.replacedNames.size()) + " more";
-    }
     text += ".";
   }
   return text;

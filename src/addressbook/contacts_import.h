@@ -28,8 +28,6 @@ struct ImportReport {
   std::size_t withoutName = 0;
   std::size_t duplicates = 0;              // the name and street of an entry already in the book
   std::size_t incomplete = 0;              // cards without their END, a record cut off in a quote
-  std::size_t replaced = 0;                // imported contacts with letters the code page lacks
-  std::vector<std::string> replacedNames;  // the first of them, for the message
 };
 
 // Decides for each contact whether it becomes a new entry. Its fields are cleaned first
@@ -52,8 +50,7 @@ class ContactMerger {
   ImportReport report_;
 };
 
-// The message after an import: how many were imported, how many skipped and why, and
-// which contacts had letters replaced.
+// The message after an import: how many were imported, how many skipped and why.
 std::string ImportReportText(const ImportReport& report, std::string_view bookFileName);
 
 enum class ImportOutcome {

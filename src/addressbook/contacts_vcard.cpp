@@ -5,11 +5,12 @@
 #include <optional>
 #include <string>
 
+#include "base/utf8.h"
+
 namespace qr {
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::size_t kNone = std::string_view::npos;
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
@@ -240,69 +241,52 @@ class Card {
     const Params params = ReadParams(p.params);
     if (params.base64) return;
     if (fn && !fullName_) {
-      bool replaced = false;
-      std::string text = Text(p.value, params, &replaced);
-      if (!TrimField(text).empty()) {
-        fullName_ = std::move(text);
-        fullNameReplaced_ = replaced;
-      }
+      std::string text = Text(p.value, params);
+      if (!TrimField(text).empty()) fullName_ = std::move(text);
     } else if (n && !haveN_) {
       const auto parts = Components<2>(p.value);
       haveN_ = true;
-      family_ = Text(parts[0], params, &nReplaced_);
-      given_ = Text(parts[1], params, &nReplaced_);
+      family_ = Text(parts[0], params);
+      given_ = Text(parts[1], params);
     } else if (adr && (!haveAdr_ || (params.preferred && !adrPreferred_))) {
       const auto parts = Components<6>(p.value);
-      bool replaced = false;
-      const std::string extended = Text(parts[1], params, &replaced);
-      address_ = {Text(parts[2], params, &replaced),
-                  TrimField(extended).empty() ? Text(parts[0], params, &replaced) : extended,
-                  Text(parts[3], params, &replaced), Text(parts[4], params, &replaced),
-                  Text(parts[5], params, &replaced)};
+      const std::string extended = Text(parts[1], params);
+      address_ = {Text(parts[2], params),
+                  TrimField(extended).empty() ? Text(parts[0], params) : extended,
+                  Text(parts[3], params), Text(parts[4], params), Text(parts[5], params)};
       haveAdr_ = true;
       adrPreferred_ = params.preferred;
-      adrReplaced_ = replaced;
     }
   }
 
   Contact Finish() && {
     Contact c;
-    if (fullName_) {
-      c.fields.name = std::move(*fullName_);
-      c.replacedLetters = fullNameReplaced_;
-    } else {
-      c.fields.name = JoinNameParts(given_, family_);
-      c.replacedLetters = nReplaced_;
-    }
+    c.fields.name = fullName_ ? std::move(*fullName_) : JoinNameParts(given_, family_);
     c.fields.street = std::move(address_[0]);
     c.fields.suite = std::move(address_[1]);
     c.fields.city = std::move(address_[2]);
     c.fields.state = std::move(address_[3]);
     c.fields.zip = std::move(address_[4]);
-    c.replacedLetters = c.replacedLetters || adrReplaced_;
     return c;
   }
 
  private:
-  std::string Text(std::string_view raw, const Params& params, bool* replaced) const {
+  std::string Text(std::string_view raw, const Params& params) const {
     const std::string unescaped =
         Unescape(params.quotedPrintable ? DecodeQuotedPrintable(raw) : std::string(raw));
     const TextEncoding encoding = params.charset.value_or(
         version_ == Version::k21 ? TextEncoding::kCodePage : TextEncoding::kUtf8);
-    return DecodeContactText(unescaped, encoding, replaced);
+    return DecodeContactText(unescaped, encoding);
   }
 
   Version version_ = Version::k30;  // a card that names no version is read as 3.0
   bool agentPending_ = false;
   std::optional<std::string> fullName_;
-  bool fullNameReplaced_ = false;
   bool haveN_ = false;
   std::string family_;
   std::string given_;
-  bool nReplaced_ = false;
   bool haveAdr_ = false;
   bool adrPreferred_ = false;
-  bool adrReplaced_ = false;
   std::array<std::string, 5> address_;  // street, suite, city, state, zip
 };
 

@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdint>
 
+#include "base/code_page_table.h"
 #include "base/letter_case.h"
+#include "base/utf8.h"
 
 namespace qr {
 
@@ -15,146 +17,181 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char32_t CodePointOf(unsigned char byte) {
+char32_t Windows1252CodePoint(unsigned char byte) {
   if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
   return byte;
 }
 
-// The Windows-1252 byte of a code point, or '?' when there is none.
-char ByteOf(char32_t cp) {
-  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
-  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-    if (kHighControls[i] == cp) return static_cast<char>(0x80 + i);
+// The upper case of `cp`, and its code-page byte when it has one (-1 otherwise).
+char32_t UpperCaseOf(const CodePageTable& page, char32_t cp, int* byte) {
+  int b = page.ByteOf(cp);
+  if (b >= 0) {
+    b = page.upper[static_cast<unsigned char>(b)];
+    *byte = b;
+    return page.toUnicode[static_cast<unsigned char>(b)];
   }
-  return '?';
-}
-
-// The plain neighbours of U+0100 to U+017F, where Windows-1252 lacks the letter and
-// Windows' best-fit mapping gives one; "?" where it gives none. The seven letters
-// Windows-1252 has (the S, Z and OE ligature pairs and Y with diaeresis) are taken by
-// ByteOf before this table is asked.
-constexpr std::string_view kLatinExtendedA =
-    "AaAaAaCcCcCcCcDd\xD0"
-    "dEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi??JjKk?LlLlLl??LlNnNnNn???OoOoOo??"
-    "RrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYy?ZzZzZz?";
-static_assert(kLatinExtendedA.size() == 0x80);
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// Decodes one UTF-8 sequence at `i`, advancing `i`. Malformed input (stray
-// continuation bytes, truncated or overlong sequences, surrogates, values past
-// U+10FFFF) yields U+FFFD and consumes one byte.
-char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
-  constexpr char32_t kBad = 0xFFFD;
-  const auto lead = static_cast<unsigned char>(s[i]);
-  if (lead < 0x80) {
-    ++i;
-    return lead;
-  }
-  std::size_t length = 0;
-  char32_t cp = 0;
-  char32_t minimum = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, cp = lead & 0x1F, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, cp = lead & 0x0F, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, cp = lead & 0x07, minimum = 0x10000;
-  } else {
-    ++i;
-    return kBad;
-  }
-  if (i + length > s.size()) {
-    ++i;
-    return kBad;
-  }
-  for (std::size_t k = 1; k < length; ++k) {
-    const auto b = static_cast<unsigned char>(s[i + k]);
-    if ((b & 0xC0) != 0x80) {
-      ++i;
-      return kBad;
-    }
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++i;
-    return kBad;
-  }
-  i += length;
-  return cp;
+  const char32_t upper = SystemUpperCase(cp);
+  *byte = page.ByteOf(upper);
+  return upper;
 }
 
 }  // namespace
 
-std::string Windows1252FromUtf8(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) out += ByteOf(DecodeUtf8(utf8, i));
-  return out;
-}
-
-std::string Windows1252FromUtf8BestFit(std::string_view utf8, bool* changed) {
-  std::string out;
-  out.reserve(utf8.size());
-  bool lost = false;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const char32_t cp = DecodeUtf8(utf8, i);
-    char byte = ByteOf(cp);
-    if (byte == '?' && cp != U'?') {
-      lost = true;
-      if (cp >= 0x100 && cp < 0x180) byte = kLatinExtendedA[cp - 0x100];
-    }
-    out += byte;
+void IndexCodePage(CodePageTable& table) {
+  table.fromUnicode.assign(0x10000, CodePageTable::kNoByte);
+  for (int b = 255; b >= 0; --b) {
+    const char32_t cp = table.toUnicode[b];
+    if (cp < 0x10000) table.fromUnicode[cp] = static_cast<std::uint16_t>(b);
   }
-  if (changed) *changed = lost;
-  return out;
-}
-
-std::string Windows1252ToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() * 2);
-  for (const char c : text) AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
-  return out;
 }
 
 #ifndef _WIN32
-// The Windows build takes the system's code page instead (code_page_win.cpp).
-std::string CodePageFromUtf8(std::string_view utf8) { return Windows1252FromUtf8(utf8); }
-std::string CodePageToUtf8(std::string_view text) { return Windows1252ToUtf8(text); }
-std::string CodePageFromUtf8BestFit(std::string_view utf8, bool* changed) {
-  return Windows1252FromUtf8BestFit(utf8, changed);
+// Elsewhere than Windows the code page is Windows-1252 and the Unicode upper case is a
+// small table of the scripts people's names are most often written in; the Windows
+// build asks the system (code_page_win.cpp).
+const CodePageTable& SystemCodePage() {
+  static const CodePageTable table = [] {
+    CodePageTable t;
+    for (int b = 0; b < 256; ++b) {
+      t.toUnicode[b] = Windows1252CodePoint(static_cast<unsigned char>(b));
+      t.upper[b] = UpperCase1252(static_cast<unsigned char>(b));
+    }
+    IndexCodePage(t);
+    return t;
+  }();
+  return table;
 }
-void UpperCaseInCodePage(std::string& text) {
-  for (char& c : text) c = static_cast<char>(UpperCase1252(static_cast<unsigned char>(c)));
+
+char32_t SystemUpperCase(char32_t cp) {
+  if (cp < 0x80) return cp >= 'a' && cp <= 'z' ? cp - 0x20 : cp;
+  if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 0x20;
+  if (cp == 0xFF) return 0x178;
+  // Latin Extended-A and Latin Extended Additional: capitals and small letters in pairs.
+  if ((cp >= 0x100 && cp <= 0x137) || (cp >= 0x14A && cp <= 0x177) ||
+      (cp >= 0x1E00 && cp <= 0x1EFF)) {
+    return cp & ~char32_t{1};
+  }
+  if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) {
+    return cp % 2 == 0 ? cp - 1 : cp;
+  }
+  if (cp == 0x1A1 || cp == 0x1B0) return cp - 1;           // Vietnamese o and u with horn
+  if (cp >= 0x3B1 && cp <= 0x3C9 && cp != 0x3C2) return cp - 0x20;  // Greek
+  if (cp >= 0x430 && cp <= 0x44F) return cp - 0x20;                 // Cyrillic
+  if (cp >= 0x450 && cp <= 0x45F) return cp - 0x50;
+  return cp;
 }
 #endif
 
-char FoldLetterCase(char c) {
-  return static_cast<char>(LowerCase1252(static_cast<unsigned char>(c)));
+std::string CodePageToUtf8(std::string_view bytes) {
+  const CodePageTable& page = SystemCodePage();
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 8);
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      out += c;
+    } else {
+      const char32_t cp = page.toUnicode[b];
+      AppendUtf8(out, cp == CodePageTable::kNoCharacter ? kReplacementCharacter : cp);
+    }
+  }
+  return out;
+}
+
+bool CodePageFromUtf8(std::string_view utf8, std::string* bytes) {
+  const CodePageTable& page = SystemCodePage();
+  bytes->clear();
+  bytes->reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    if (lead < 0x80) {
+      *bytes += static_cast<char>(lead);
+      ++i;
+      continue;
+    }
+    const std::size_t at = i;
+    const char32_t cp = DecodeUtf8(utf8, i);
+    const int b = page.ByteOf(cp);
+    // A malformed sequence is no character of the page, even where U+FFFD would be.
+    if (b < 0 || (cp == kReplacementCharacter && utf8.substr(at, 3) != "\xEF\xBF\xBD")) {
+      return false;
+    }
+    *bytes += static_cast<char>(b);
+  }
+  return true;
+}
+
+std::string DecodeTextFile(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8Mark)) return ValidUtf8(bytes.substr(kUtf8Mark.size()));
+  return CodePageToUtf8(bytes);
+}
+
+std::string EncodeTextFile(std::string_view utf8, bool forceUtf8) {
+  std::string bytes;
+  // A code-page file must not begin with the mark's bytes, or it would read back as UTF-8.
+  if (!forceUtf8 && CodePageFromUtf8(utf8, &bytes) && !bytes.starts_with(kUtf8Mark)) return bytes;
+  bytes.assign(kUtf8Mark);
+  bytes += ValidUtf8(utf8);
+  return bytes;
+}
+
+std::string UpperCaseText(std::string_view utf8) {
+  const CodePageTable& page = SystemCodePage();
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    if (lead < 0x80) {
+      out += static_cast<char>(page.upper[lead]);
+      ++i;
+      continue;
+    }
+    int byte = 0;
+    AppendUtf8(out, UpperCaseOf(page, DecodeUtf8(utf8, i), &byte));
+  }
+  return out;
+}
+
+void AppendSortKey(std::string& key, std::string_view utf8) {
+  const CodePageTable& page = SystemCodePage();
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    int byte = 0;
+    char32_t cp = 0;
+    if (lead < 0x80) {
+      byte = page.upper[lead];
+      ++i;
+    } else {
+      cp = UpperCaseOf(page, DecodeUtf8(utf8, i), &byte);
+    }
+    // One byte for the bytes 00 to FE; FF 00 for FF; FF and three bytes of the code
+    // point (offset so that the first is never 00) for a character outside the page.
+    // No code is the start of another, so byte order is character order.
+    if (byte >= 0 && byte < 0xFF) {
+      key += static_cast<char>(byte);
+    } else if (byte == 0xFF) {
+      key += '\xFF';
+      key += '\0';
+    } else {
+      const char32_t weight = cp + 0x10000;
+      key += '\xFF';
+      key += static_cast<char>(weight >> 16);
+      key += static_cast<char>((weight >> 8) & 0xFF);
+      key += static_cast<char>(weight & 0xFF);
+    }
+  }
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (const char c : bytes) AppendUtf8(out, Windows1252CodePoint(static_cast<unsigned char>(c)));
+  return out;
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldLetterCase(a[i]) != FoldLetterCase(b[i])) return false;
-  }
-  return true;
+  if (a == b) return true;
+  return UpperCaseText(a) == UpperCaseText(b);
 }
 
 }  // namespace qr

@@ -1,6 +1,8 @@
-// Conversion between UTF-8 and the program's single-byte code page, and letter-case
-// comparison of names in that code page. All of the program's text is single-byte;
-// UTF-8 appears only in settings files that begin with a UTF-8 byte-order mark.
+// The system's ANSI code page, in which the program's files were written before they
+// could hold any text, and the rules that keep those files and their order as they
+// were: text inside the program is UTF-8; a file that begins with the UTF-8 mark is
+// UTF-8, any other is in the code page; a file is written in the code page whenever
+// every character it holds has an exact byte there.
 #pragma once
 
 #include <string>
@@ -8,34 +10,36 @@
 
 namespace qr {
 
-// UTF-8 to the program's code page (the system's ANSI code page on Windows,
-// Windows-1252 elsewhere). Characters the code page lacks, and malformed UTF-8,
-// become "?".
-std::string CodePageFromUtf8(std::string_view utf8);
-// The same for text written by other programs (imported contacts): a letter the code
-// page lacks becomes its plain neighbour where the system maps one (l with stroke ->
-// "l"), anything else "?". `changed` tells whether some character did not come
-// through as itself.
-std::string CodePageFromUtf8BestFit(std::string_view utf8, bool* changed);
-// The program's code page to UTF-8.
-std::string CodePageToUtf8(std::string_view text);
-// Upper-cases `text` in place by the code page's own single-byte mapping (the system's
-// on Windows, Windows-1252's elsewhere): what address books sort by.
-void UpperCaseInCodePage(std::string& text);
+// Code-page bytes to UTF-8 (the system's ANSI code page on Windows, Windows-1252
+// elsewhere). Single-byte: every byte is one character.
+std::string CodePageToUtf8(std::string_view bytes);
+// UTF-8 to the code page, exactly: false (and `*bytes` unspecified) when a character has
+// no byte of its own there. No look-alike letters, no "?".
+bool CodePageFromUtf8(std::string_view utf8, std::string* bytes);
 
-// The Windows-1252 conversions, on every platform. The five bytes that
-// Windows-1252 leaves unassigned map to the C1 controls of the same number, as
-// Windows maps them, so every byte survives a round trip.
-std::string Windows1252FromUtf8(std::string_view utf8);
-std::string Windows1252ToUtf8(std::string_view text);
-// Windows-1252 with the plain neighbours of the Latin letters U+0100 to U+017F that it
-// lacks, as Windows' best-fit mapping gives them; what CodePageFromUtf8BestFit does on
-// other platforms.
-std::string Windows1252FromUtf8BestFit(std::string_view utf8, bool* changed);
+// The text of a file's bytes: after the UTF-8 mark, UTF-8 (malformed sequences read as
+// U+FFFD); without it, the code page.
+std::string DecodeTextFile(std::string_view bytes);
+// The bytes of a file holding `utf8`: the code page's bytes when every character has
+// one; otherwise the UTF-8 mark followed by the text. `forceUtf8` keeps a file that
+// was UTF-8 so.
+std::string EncodeTextFile(std::string_view utf8, bool forceUtf8 = false);
 
-// Lower-case form of one code-page character: ASCII and the Windows-1252 letters.
-char FoldLetterCase(char c);
-// Whether two names are equal without regard to letter case.
+// The upper-case form of `utf8` by the system's mapping: a character of the code page
+// by the code page's own single-byte mapping (a letter whose capital the page lacks
+// stays as it is), any other character by the system's Unicode mapping.
+std::string UpperCaseText(std::string_view utf8);
+
+// Appends the sort key of upper-case `utf8` to `key`, so that keys compared as
+// unsigned bytes compare character by character: a character of the code page sorts
+// by its byte, every other character after all of those, by its code point.
+void AppendSortKey(std::string& key, std::string_view utf8);
+
+// Windows-1252 to UTF-8 on every platform (a declared Western charset). The five
+// bytes Windows-1252 leaves unassigned map to the C1 controls of the same number.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+// Whether two names are equal without regard to letter case (UpperCaseText's mapping).
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace qr

@@ -4,12 +4,11 @@
 #include <utility>
 
 #include "base/code_page.h"
+#include "base/utf8.h"
 
 namespace qr {
 
 namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -84,12 +83,10 @@ bool PreferenceFile::Open(const std::string& path) {
   if (!fs_.ReadFile(path, &bytes)) return false;
   open_ = true;
   path_ = path;
-  std::string_view text = bytes;
-  if (text.starts_with(kByteOrderMark)) {
-    utf8_ = true;
-    text.remove_prefix(kByteOrderMark.size());
-  }
-  Parse(text);
+  // A file that begins with the UTF-8 mark stays UTF-8 when written back; any other
+  // is read in the code page and written in it whenever its text allows.
+  utf8_ = bytes.starts_with(kUtf8Mark);
+  Parse(DecodeTextFile(bytes));
   return true;
 }
 
@@ -138,10 +135,6 @@ void PreferenceFile::Parse(std::string_view text) {
 
 std::string PreferenceFile::Serialize() const {
   std::string out;
-  if (utf8_) {
-    out += kByteOrderMark;
-    out += "\r\n";
-  }
   for (const Line& line : lines_) {
     switch (line.kind) {
       case Line::Kind::kComment:
@@ -156,24 +149,23 @@ std::string PreferenceFile::Serialize() const {
     }
     out += "\r\n";
   }
-  // A code-page file whose first kept line begins with the mark's bytes (after blank
-  // lines that are not kept) would read back as UTF-8, turning its other text into "?":
-  // an empty line first keeps it a code-page file.
-  if (!utf8_ && out.starts_with(kByteOrderMark)) out.insert(0, "\r\n");
-  return out;
-}
-
-std::string PreferenceFile::ToFile(std::string_view text) const {
-  return utf8_ ? CodePageToUtf8(text) : std::string(text);
-}
-
-std::string PreferenceFile::FromFile(std::string_view text) const {
-  return utf8_ ? CodePageFromUtf8(text) : std::string(text);
+  // The code page's bytes when every character has one, as files were always written.
+  // A code-page file whose first kept line begins with the mark's bytes would read
+  // back as UTF-8: an empty line first keeps it a code-page file.
+  std::string bytes;
+  if (!utf8_ && CodePageFromUtf8(out, &bytes)) {
+    if (bytes.starts_with(kUtf8Mark)) bytes.insert(0, "\r\n");
+    return bytes;
+  }
+  // Otherwise UTF-8: the mark, an empty line, the lines.
+  bytes.assign(kUtf8Mark);
+  bytes += "\r\n";
+  bytes += out;
+  return bytes;
 }
 
 bool PreferenceFile::SameName(const std::string& stored, std::string_view wanted) const {
-  return utf8_ ? EqualIgnoringCase(CodePageFromUtf8(stored), wanted)
-               : EqualIgnoringCase(stored, wanted);
+  return EqualIgnoringCase(stored, wanted);
 }
 
 bool PreferenceFile::SelectGroup(std::string_view group) {
@@ -220,7 +212,7 @@ PreferenceFile::LineList::const_iterator PreferenceFile::FindKey(std::string_vie
 std::string PreferenceFile::ReadText(std::string_view key, std::string_view def) const {
   const auto it = FindKey(key);
   if (it == lines_.end()) return std::string(def);
-  return FromFile(TrimRight(TrimLeft(it->value)));
+  return std::string(TrimRight(TrimLeft(it->value)));
 }
 
 bool PreferenceFile::HasKey(std::string_view key) const { return FindKey(key) != lines_.end(); }
@@ -233,7 +225,7 @@ std::int32_t PreferenceFile::ReadNumber(std::string_view key, std::int32_t def) 
 
 void PreferenceFile::ResolvePendingGroup() {
   if (state_ != GroupState::kPending) return;
-  group_ = lines_.insert(lines_.end(), {Line::Kind::kGroup, ToFile(OneLine(pendingGroup_)), {}});
+  group_ = lines_.insert(lines_.end(), {Line::Kind::kGroup, (OneLine(pendingGroup_)), {}});
   insertion_ = group_;
   state_ = GroupState::kExisting;
   pendingGroup_.clear();
@@ -260,8 +252,8 @@ void PreferenceFile::WriteKey(std::string_view key, std::string_view value, bool
   const auto found = FindKey(key);
   if (found != lines_.end()) {
     insertion_ = lines_.erase(found, found);  // the same line, as a mutable iterator
-    insertion_->name = ToFile(OneLine(key));
-    insertion_->value = ToFile(OneLine(value));
+    insertion_->name = (OneLine(key));
+    insertion_->value = (OneLine(value));
   } else {
     auto at = GroupEnd();
     if (afterLast && insertion_ != lines_.end()) {
@@ -273,7 +265,7 @@ void PreferenceFile::WriteKey(std::string_view key, std::string_view value, bool
       }
     }
     insertion_ =
-        lines_.insert(at, {Line::Kind::kKey, ToFile(OneLine(key)), ToFile(OneLine(value))});
+        lines_.insert(at, {Line::Kind::kKey, (OneLine(key)), (OneLine(value))});
   }
   changed_ = true;
 }
@@ -286,7 +278,7 @@ void PreferenceFile::Comment(std::string_view text) {
   if (!open_) return;
   ResolvePendingGroup();
   const auto at = insertion_ == lines_.end() ? lines_.end() : std::next(insertion_);
-  insertion_ = lines_.insert(at, {Line::Kind::kComment, ToFile(OneLine(text)), {}});
+  insertion_ = lines_.insert(at, {Line::Kind::kComment, (OneLine(text)), {}});
   changed_ = true;
 }
 

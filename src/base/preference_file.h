@@ -71,9 +71,6 @@ class PreferenceFile {
 
   void Parse(std::string_view text);
   std::string Serialize() const;
-  // Text handed in by the caller, in the file's own encoding, and back.
-  std::string ToFile(std::string_view text) const;
-  std::string FromFile(std::string_view text) const;
   bool SameName(const std::string& stored, std::string_view wanted) const;
   // First line of the current group's body and the line after its last line.
   LineList::iterator GroupBegin();
@@ -85,7 +82,7 @@ class PreferenceFile {
   FileSystem& fs_;
   bool open_ = false;
   bool changed_ = false;
-  bool utf8_ = false;  // the file began with a UTF-8 byte-order mark
+  bool utf8_ = false;  // the file began with the UTF-8 mark: it is written back so
   std::string path_;
   LineList lines_;
   GroupState state_ = GroupState::kUnnamed;

@@ -15,15 +15,14 @@ namespace qr {
 
 void PrintTo(const Contact& c, std::ostream* os) {
   *os << "{" << c.fields.name << "|" << c.fields.street << "|" << c.fields.suite << "|"
-      << c.fields.city << "|" << c.fields.state << "|" << c.fields.zip << "|"
-      << (c.replacedLetters ? "replaced" : "as is") << "}";
+      << c.fields.city << "|" << c.fields.state << "|" << c.fields.zip << "}";
 }
 
 namespace {
 
 Contact C(std::string name, std::string street = "", std::string suite = "", std::string city = "",
-          std::string state = "", std::string zip = "", bool replaced = false) {
-  return {{name, street, suite, city, state, zip}, replaced};
+          std::string state = "", std::string zip = "") {
+  return {{name, street, suite, city, state, zip}};
 }
 
 std::vector<Contact> ReadAll(std::string_view bytes, std::size_t* incomplete, bool vcard) {
@@ -60,18 +59,18 @@ TEST(ContactsTest, ReadsVCards) {
        "BEGIN:VCARD\nVERSION:3.0\nFN:Smith\\, Jones\\nand Co\\\\\nEND:VCARD\n",
        {C("Kim O'Hara", "5 Elm St, Rear;B", "PO Box 9", "Salem", "OR", "97301"),
         C("Smith, Jones\nand Co\\")}},
-      {"2.1: quoted-printable UTF-8 with a soft line break, bare PREF; letters replaced",
+      {"2.1: quoted-printable UTF-8 with a soft line break, bare PREF; every letter kept",
        "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Nowak;=C5="
        "81ukasz\r\n"
        "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=C5=81ukasz Now=\r\nak\r\n"
        "ADR;HOME:;;1 First St;A;B;1\r\n"
        "ADR;WORK;PREF;CHARSET=UTF-8;QUOTED-PRINTABLE:;;ul. D=C5=82uga 5;Krak=C3=B3w;;30-001\r\n"
        "END:VCARD\r\n",
-       {C("Lukasz Nowak", "ul. Dluga 5", "", "Krak\xF3w", "", "30-001", true)}},
+       {C("\xC5\x81ukasz Nowak", "ul. D\xC5\x82uga 5", "", "Krak\xC3\xB3w", "", "30-001")}},
       {"2.1 without CHARSET is the code page; its folded lines keep their blank",
        "BEGIN:VCARD\nVERSION:2.1\nFN:J\xFCrgen\n Bauer\nADR:;;Hauptstr. 1;Berlin;;10115\n"
        "END:VCARD\n",
-       {C("J\xFCrgen Bauer", "Hauptstr. 1", "", "Berlin", "", "10115")}},
+       {C("J\xC3\xBCrgen Bauer", "Hauptstr. 1", "", "Berlin", "", "10115")}},
       {"cards without a name are read as they are; a blank FN gives way to N",
        "BEGIN:VCARD\nVERSION:3.0\nADR:;;1 Nowhere;;;\nEND:VCARD\nBEGIN:VCARD\nEND:VCARD\n"
        "BEGIN:VCARD\nVERSION:3.0\nFN:  \nN:Doe;Jane\nEND:VCARD\n",
@@ -88,7 +87,7 @@ TEST(ContactsTest, ReadsVCards) {
        "\xEF\xBB\xBF"
        "begin:vcard\rversion:4.0\rfn;x-note=\"a:b\":Zo\xC3\xAB\radr:;;1 \xE6\x9D\xB1 St;;;\r"
        "end:vcard\r",
-       {C("Zo\xEB", "1 ? St", "", "", "", "", true)}},
+       {C("Zo\xC3\xAB", "1 \xE6\x9D\xB1 St")}},
   };
   for (const ReaderCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -115,7 +114,7 @@ TEST(ContactsTest, ReadsCsvShapes) {
        "Address 1 - PO Box,Address 1 - City,Address 1 - Region,Address 1 - Postal Code\n"
        "Ann,B,Lee,1 Main,Unit 3,PO 4,Dover,DE,19901\n",
        {C("Ann Lee", "1 Main", "Unit 3", "Dover", "DE", "19901")}},
-      {"desktop mail: home address, else business; after a UTF-8 mark letters are replaced",
+      {"desktop mail: home address, else business; after a UTF-8 mark, UTF-8",
        "\xEF\xBB\xBF"
        "First Name,Last Name,Company,Business Street,Business Street 2,Business City,"
        "Business State,Business Postal Code,Home Street,Home Street 2,Home City,Home State,"
@@ -123,10 +122,18 @@ TEST(ContactsTest, ReadsCsvShapes) {
        "Jo,Smith,,9 Biz Rd,Fl 2,Metro,NY,10001,4 Home Ln,,Hamlet,VT,05001\r\n"
        "\xC5\x81ucja,,,9 Biz Rd,Fl 2,Metro,NY,10001,,,,,\r\n",
        {C("Jo Smith", "4 Home Ln", "", "Hamlet", "VT", "05001"),
-        C("Lucja", "9 Biz Rd", "Fl 2", "Metro", "NY", "10001", true)}},
-      {"no mark: bytes as they are; blank lines and rows skipped, nameless and short rows read",
+        C("\xC5\x81ucja", "9 Biz Rd", "Fl 2", "Metro", "NY", "10001")}},
+      {"no mark, not UTF-8: the code page; blank lines and rows skipped, nameless and short "
+       "rows read",
        "\nName,Street\n\nJ\xFCrgen,Hauptstr. 1\n,,\n,5 Nameless Rd\nShort",
-       {C("J\xFCrgen", "Hauptstr. 1"), C("", "5 Nameless Rd"), C("Short")}},
+       {C("J\xC3\xBCrgen", "Hauptstr. 1"), C("", "5 Nameless Rd"), C("Short")}},
+      {"no mark, valid UTF-8: UTF-8", "Name,Street\n\xE5\xB1\xB1\xE7\x94\xB0 \xE5\xA4\xAA\xE9\x83\x8E\n",
+       {C("\xE5\xB1\xB1\xE7\x94\xB0 \xE5\xA4\xAA\xE9\x83\x8E")}},
+      {"UTF-16 with the low byte first, a character beyond the first plane",
+       std::string("\xFF\xFEN\0\x61\0m\0\x65\0,\0S\0t\0r\0\x65\0\x65\0t\0\x0A\0\x41\0=\xD8\0\xDE\x0A\0", 34),
+       {C("A\xF0\x9F\x98\x80")}},
+      {"UTF-16 with the high byte first", std::string("\xFE\xFF\0N\0\x61\0m\0\x65\0,\0S\0t\0r\0\x65\0\x65\0t\0\x0A\x01\x41\0\x0A", 30),
+       {C("\xC5\x81")}},
       {"a quote never closed cuts the last record off",
        "Name,Street\nAnn,1 Elm\nBob,\"2 Oak\nCarl,3 Pine\n",
        {C("Ann", "1 Elm")},
@@ -175,7 +182,7 @@ TEST_F(ImportTest, NewContactsGoIntoTheBookInOneRewriteAndTheRestIsReported) {
       ",3 No Name,,,,\n"                              // no name
       "\"^\",4 Caret Way,,,,\n"                       // no name once cleaned
       "Carl,,,,,\n"
-      "\xC5\x81ucja,5 Elm,,,,\n");  // without a mark the bytes are the code page's
+      "\xD8ystein,5 Elm,,,,\n");  // no mark and no UTF-8: the code page's bytes
   EXPECT_EQ(r.outcome, ImportOutcome::kImported);
   EXPECT_EQ(r.text,
             "Imported 3 contacts into Friends.adb.\n"
@@ -185,7 +192,7 @@ TEST_F(ImportTest, NewContactsGoIntoTheBookInOneRewriteAndTheRestIsReported) {
             "Baker^2 Oak Rd^Apt  4^Salem^OR^97301^1^1\r\n"
             "Carl^^^^^^2^1\r\n"
             "Zorn^^^^^^3^1\r\n"
-            "\xC5\x81ucja^5 Elm^^^^^4^1\r\n");
+            "\xD8ystein^5 Elm^^^^^4^1\r\n");
   EXPECT_EQ(fs_.files[kBackup], kStored);
   EXPECT_EQ(fs_.creates, 1);  // one rewrite: written sorted, nothing to sort on reading
   ASSERT_EQ(book_.entries.size(), 5u);
@@ -193,7 +200,7 @@ TEST_F(ImportTest, NewContactsGoIntoTheBookInOneRewriteAndTheRestIsReported) {
   EXPECT_EQ(book_.entries[2].number, "2");
 }
 
-TEST_F(ImportTest, ReportsCardsCutOffAndContactsWithReplacedLetters) {
+TEST_F(ImportTest, ReportsCardsCutOffAndKeepsEveryLetter) {
   std::string cards;
   for (int i = 1; i <= 12; ++i) {
     cards += "BEGIN:VCARD\nVERSION:4.0\nFN:\xC5\x81" + std::to_string(i) + "\nEND:VCARD\n";
@@ -203,11 +210,10 @@ TEST_F(ImportTest, ReportsCardsCutOffAndContactsWithReplacedLetters) {
                                 "BEGIN:VCARD\nFN:Never Ended\n");
   EXPECT_EQ(r.text,
             "Imported 13 contacts into Friends.adb.\n"
-            "Skipped 1: 1 cut off before its end.\n"
-            "Letters the system's code page lacks were replaced in 12 contacts: L1, L2, L3, "
-            "L4, L5, L6, L7, L8, L9, L10 and 2 more.");
-  EXPECT_NE(fs_.files[kBook].find("\r\nL12^^^^^^4^1\r\n"), std::string::npos);
-  EXPECT_NE(fs_.files[kBook].find("\r\nNul  Byte^^^^^^13^1\r\n"), std::string::npos);
+            "Skipped 1: 1 cut off before its end.");
+  EXPECT_TRUE(fs_.files[kBook].starts_with("\xEF\xBB\xBF"));
+  EXPECT_NE(fs_.files[kBook].find("\r\n\xC5\x81" "12^^^^^^6^1\r\n"), std::string::npos);
+  EXPECT_NE(fs_.files[kBook].find("\r\nNul  Byte^^^^^^1^1\r\n"), std::string::npos);
 }
 
 TEST_F(ImportTest, RefusedFilesAndFailedWritesLeaveTheBookAsItWas) {
@@ -263,23 +269,25 @@ TEST_F(ImportTest, ManyEmptyCardsAreCountedNotKept) {
 
 TEST_F(ImportTest, TheExportImportsIntoAnEmptyBookAsTheSameEntries) {
   fs_.files[kBook] =
-      "\"Lee, Ann\"^1 \"Oak\" Rd^Apt 2^Dover^DE^19901^0^1\r\n"
-      "J\xFCrgen^Hauptstr. 1^^Berlin^^10115^1^1\r\n";
+      "\xEF\xBB\xBF\"Lee, Ann\"^1 \"Oak\" Rd^Apt 2^Dover^DE^19901^0^1\r\n"
+      "J\xC3\xBCrgen^Hauptstr. 1^^Berlin^^10115^1^1\r\n"
+      "\xE5\xB1\xB1\xE7\x94\xB0^^^^^^2^1\r\n";
   ASSERT_TRUE(ReadAddressbook(fs_, book_).ok);
   const std::string out = "C:\\out\\book.csv";
   fs_.folders.insert("C:\\out\\");
   const ExportResult exported = ExportContacts(fs_, book_, out);
-  EXPECT_EQ(exported.text, "Exported 2 contacts to C:\\out\\book.csv.");
+  EXPECT_EQ(exported.text, "Exported 3 contacts to C:\\out\\book.csv.");
   EXPECT_EQ(fs_.files[out],
             "\xEF\xBB\xBFName,Street,Suite,City,State,Zip\r\n"
             "\"\"\"Lee, Ann\"\"\",\"1 \"\"Oak\"\" Rd\",Apt 2,Dover,DE,19901\r\n"
-            "J\xC3\xBCrgen,Hauptstr. 1,,Berlin,,10115\r\n");
+            "J\xC3\xBCrgen,Hauptstr. 1,,Berlin,,10115\r\n"
+            "\xE5\xB1\xB1\xE7\x94\xB0,,,,,\r\n");
 
   AddressBook empty;
   empty.directory = kDir;
   empty.fileName = "Empty.adb";
   const ImportResult r = ImportContacts(fs_, empty, out);
-  EXPECT_EQ(r.text, "Imported 2 contacts into Empty.adb.");
+  EXPECT_EQ(r.text, "Imported 3 contacts into Empty.adb.");
   EXPECT_EQ(empty.entries, book_.entries);
 }
 

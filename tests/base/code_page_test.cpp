@@ -25,65 +25,77 @@ TEST(CodePageTest, ConvertsBetweenUtf8AndWindows1252) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(Windows1252FromUtf8(c.utf8), c.cp1252);
-    EXPECT_EQ(Windows1252ToUtf8(c.cp1252), c.utf8);
+    std::string bytes;
+    EXPECT_TRUE(CodePageFromUtf8(c.utf8, &bytes));
+    EXPECT_EQ(bytes, c.cp1252);
+    EXPECT_EQ(CodePageToUtf8(c.cp1252), c.utf8);
   }
 }
 
-TEST(CodePageTest, CharactersTheCodePageLacksBecomeQuestionMarks) {
+TEST(CodePageTest, TextWithACharacterTheCodePageLacksHasNoCodePageForm) {
   const struct {
     const char* what;
     std::string utf8;
-    std::string expected;
   } cases[] = {
-      {"CJK",
-       "a\xE6\x9D\xB1"
-       "b",
-       "a?b"},
-      {"astral plane", "\xF0\x9F\x98\x80!", "?!"},
-      {"stray continuation byte",
-       "a\x80"
-       "b",
-       "a?b"},
-      {"truncated sequence at the end", "ab\xC3", "ab?"},
-      {"overlong slash", "\xC0\xAF", "??"},
-      {"surrogate", "\xED\xA0\x80", "???"},
-      {"Windows-1252 bytes given as UTF-8", "J\xFCrgen", "J?rgen"},
+      {"CJK", "a\xE6\x9D\xB1"},
+      {"astral plane", "\xF0\x9F\x98\x80!"},
+      {"a Polish letter with no byte, though best fit would give L", "\xC5\x81ukasz"},
+      {"stray continuation byte", "a\x80"},
+      {"truncated sequence at the end", "ab\xC3"},
+      {"overlong slash", "\xC0\xAF"},
+      {"surrogate", "\xED\xA0\x80"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(Windows1252FromUtf8(c.utf8), c.expected);
+    std::string bytes;
+    EXPECT_FALSE(CodePageFromUtf8(c.utf8, &bytes));
   }
 }
 
-TEST(CodePageTest, BestFitGivesLettersThePlainNeighbourAndSaysSo) {
+// What a file of the program holds for its text, and what it reads back.
+TEST(CodePageTest, FilesStayInTheCodePageUntilTheirTextNeedsUtf8) {
   const struct {
-    std::string utf8;
-    std::string expected;
-    bool changed;
+    const char* what;
+    std::string text;   // as the program holds it
+    std::string bytes;  // the file
   } cases[] = {
-      {"Zo\xC3\xAB? \xC5\xA0", "Zo\xEB? \x8A", false},  // the code page has them
-      {"\xC5\x81ukasz D\xC5\x82uga \xC4\x90", "Lukasz Dluga \xD0", true},
-      {"\xC5\x8A \xE6\x9D\xB1 \xC3", "? ? ?", true},  // no neighbour, CJK, malformed
+      {"code-page text byte for byte", "Zo\xC3\xAB \xE2\x82\xAC^\r\n", "Zo\xEB \x80^\r\n"},
+      {"one name outside the code page makes the whole file UTF-8",
+       "Zo\xC3\xAB\r\n\xC5\x81ukasz\r\n", "\xEF\xBB\xBFZo\xC3\xAB\r\n\xC5\x81ukasz\r\n"},
+      {"code-page text that would begin with the mark's bytes",
+       "\xC3\xAF\xC2\xBB\xC2\xBF", "\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBF"},
   };
   for (const auto& c : cases) {
-    bool changed = !c.changed;
-    EXPECT_EQ(Windows1252FromUtf8BestFit(c.utf8, &changed), c.expected);
-    EXPECT_EQ(changed, c.changed) << c.expected;
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(EncodeTextFile(c.text), c.bytes);
+    EXPECT_EQ(DecodeTextFile(c.bytes), c.text);
   }
+  // A marked file with bytes that are no UTF-8 reads them as U+FFFD.
+  EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBF" "a\xFF" "b\xC3"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+  // A file kept UTF-8 stays so.
+  EXPECT_EQ(EncodeTextFile("A", /*forceUtf8=*/true), "\xEF\xBB\xBF" "A");
 }
 
 TEST(CodePageTest, EveryByteSurvivesARoundTrip) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-  EXPECT_EQ(Windows1252FromUtf8(Windows1252ToUtf8(all)), all);
-  EXPECT_EQ(CodePageFromUtf8(CodePageToUtf8(all)), all);
+  std::string back;
+  ASSERT_TRUE(CodePageFromUtf8(CodePageToUtf8(all), &back));
+  EXPECT_EQ(back, all);
+  EXPECT_EQ(Windows1252ToUtf8(all), CodePageToUtf8(all));
+}
+
+TEST(CodePageTest, UpperCaseKeepsTheCodePageMappingAndTakesTheSystemsForTheRest) {
+  // Micro sign: its capital (Greek Mu) is not in the code page, so it stays.
+  EXPECT_EQ(UpperCaseText("a\xC3\xBF\xC2\xB5\xC3\x9F"), "A\xC5\xB8\xC2\xB5\xC3\x9F");
+  EXPECT_EQ(UpperCaseText("\xC5\x82\xC3\xB3" "d\xC5\xBA"), "\xC5\x81\xC3\x93" "D\xC5\xB9");
 }
 
 TEST(CodePageTest, ComparesNamesWithoutRegardToLetterCase) {
   EXPECT_TRUE(EqualIgnoringCase("Sender Address", "SENDER address"));
-  EXPECT_TRUE(EqualIgnoringCase("\xC4\xD6\xDC\x8A\x8C\x8E\x9F", "\xE4\xF6\xFC\x9A\x9C\x9E\xFF"));
-  EXPECT_FALSE(EqualIgnoringCase("\xD7", "\xF7"));  // multiplication and division signs
+  EXPECT_TRUE(EqualIgnoringCase(Windows1252ToUtf8("\xC4\xD6\xDC\x8A\x8C\x8E\x9F"),
+                                Windows1252ToUtf8("\xE4\xF6\xFC\x9A\x9C\x9E\xFF")));
+  EXPECT_FALSE(EqualIgnoringCase("\xC3\x97", "\xC3\xB7"));  // multiplication and division signs
   EXPECT_FALSE(EqualIgnoringCase("Name", "Names"));
   EXPECT_FALSE(EqualIgnoringCase("[", "{"));
   EXPECT_FALSE(EqualIgnoringCase("@", "`"));

@@ -35,8 +35,8 @@ TEST_F(PreferenceFileTest, ReadsTextByTheReadingRules) {
        "Version", "2.80"},
       {"group and key case", "[APPLICATION]\r\nversion = 2.80\r\n", "application", "VERSION",
        "2.80"},
-      {"Windows-1252 letter case", "[\xC4nderung]\r\n\xC9t\xE9 = 1\r\n", "\xE4NDERUNG", "\xC9T\xC9",
-       "1"},
+      {"code-page letter case", "[\xC4nderung]\r\n\xC9t\xE9 = 1\r\n", "\xC3\xA4NDERUNG",
+       "\xC3\x89T\xC3\x89", "1"},
       {"LF endings", "[A]\nk = v\n", "A", "k", "v"},
       {"CR endings", "[A]\rk = v\r", "A", "k", "v"},
       {"mixed endings, no final break", "[A]\r\n\nx = 1\rk = v", "A", "k", "v"},
@@ -238,14 +238,15 @@ TEST_F(PreferenceFileTest, CodePageFileStaysCodePageWhenALineBeginsWithTheMarkBy
   PreferenceFile pf(fs_);
   ASSERT_TRUE(pf.Open(kPath));
   pf.SelectGroup("Sender Address");
-  pf.WriteText("CSZ", "M\xFCnchen");
+  pf.WriteText("CSZ", "M\xC3\xBCnchen");
   ASSERT_TRUE(pf.Close());
+  EXPECT_TRUE(File().starts_with("\r\n\xEF\xBB\xBFx = 1\r\n"));
   ASSERT_TRUE(pf.Open(kPath));
   pf.SelectGroup("Sender Address");
-  EXPECT_EQ(pf.ReadText("Name", ""), "J\xFCrgen");
-  EXPECT_EQ(pf.ReadText("CSZ", ""), "M\xFCnchen");
+  EXPECT_EQ(pf.ReadText("Name", ""), "J\xC3\xBCrgen");
+  EXPECT_EQ(pf.ReadText("CSZ", ""), "M\xC3\xBCnchen");
   pf.SelectGroup("");
-  EXPECT_EQ(pf.ReadText("\xEF\xBB\xBFx", ""), "1");
+  EXPECT_EQ(pf.ReadText("\xC3\xAF\xC2\xBB\xC2\xBFx", ""), "1");
 }
 
 TEST_F(PreferenceFileTest, ByteOrderMarkFileIsReadAndWrittenAsUtf8) {
@@ -256,15 +257,13 @@ TEST_F(PreferenceFileTest, ByteOrderMarkFileIsReadAndWrittenAsUtf8) {
   PreferenceFile pf(fs_);
   ASSERT_TRUE(pf.Open(kPath));
   EXPECT_TRUE(pf.SelectGroup("SENDER ADDRESS"));
-  EXPECT_EQ(pf.ReadText("Name", ""), "J\xFCrgen");
-  EXPECT_EQ(pf.ReadText("Street", ""), "1 ? St");
-  pf.WriteText("CSZ",
-               "Stra\xDF"
-               "e \x80 5");  // sharp s and the euro sign
-  EXPECT_FALSE(pf.SelectGroup("\xC4nderung"));
-  pf.WriteText("\xC9t\xE9", "x");
-  EXPECT_TRUE(pf.SelectGroup("\xE4NDERUNG"));
-  EXPECT_EQ(pf.ReadText("\xC9T\xC9", ""), "x");
+  EXPECT_EQ(pf.ReadText("Name", ""), "J\xC3\xBCrgen");
+  EXPECT_EQ(pf.ReadText("Street", ""), "1 \xE6\x9D\xB1 St");
+  pf.WriteText("CSZ", "Stra\xC3\x9F" "e \xE2\x82\xAC 5");  // sharp s and the euro sign
+  EXPECT_FALSE(pf.SelectGroup("\xC3\x84nderung"));
+  pf.WriteText("\xC3\x89t\xC3\xA9", "x");
+  EXPECT_TRUE(pf.SelectGroup("\xC3\xA4NDERUNG"));
+  EXPECT_EQ(pf.ReadText("\xC3\x89T\xC3\x89", ""), "x");
   ASSERT_TRUE(pf.Close());
   // Lines not written keep characters the code page lacks.
   EXPECT_EQ(File(),
@@ -275,9 +274,30 @@ TEST_F(PreferenceFileTest, ByteOrderMarkFileIsReadAndWrittenAsUtf8) {
   // Read back, the mark and its line break add nothing.
   ASSERT_TRUE(pf.Open(kPath));
   pf.SelectGroup("Sender Address");
-  EXPECT_EQ(pf.ReadText("CSZ", ""),
-            "Stra\xDF"
-            "e \x80 5");
+  EXPECT_EQ(pf.ReadText("CSZ", ""), "Stra\xC3\x9F" "e \xE2\x82\xAC 5");
+}
+
+TEST_F(PreferenceFileTest, ACodePageFileBecomesUtf8OnlyForTextTheCodePageLacks) {
+  const std::string ansi = "[Sender Address]\r\nName = J\xFCrgen\r\n";
+  const struct {
+    const char* what;
+    std::string name;
+    std::string file;
+  } cases[] = {
+      {"code-page text: byte for byte as before", "J\xC3\xBCrgen", ansi},
+      {"a name the code page lacks: UTF-8 after the mark", "\xC5\x81ukasz",
+       "\xEF\xBB\xBF\r\n[Sender Address]\r\nName = \xC5\x81ukasz\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    File() = ansi;
+    PreferenceFile pf(fs_);
+    ASSERT_TRUE(pf.Open(kPath));
+    pf.SelectGroup("Sender Address");
+    pf.WriteText("Name", c.name);
+    ASSERT_TRUE(pf.Close());
+    EXPECT_EQ(File(), c.file);
+  }
 }
 
 TEST_F(PreferenceFileTest, FailedWriteAtCloseLeavesTheOldFileWhole) {

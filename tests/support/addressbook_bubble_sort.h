@@ -3,45 +3,45 @@
 // very same order; the tests compare the two and the benchmark times both.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "addressbook/book_file.h"
+#include "base/code_page.h"
+#include "base/utf8.h"
 
 namespace qr::reference {
 
-inline std::string BubbleSortKey(const std::string& name) {
+// Character by character: a character the code page has weighs its upper-case byte
+// (0 to 255), any other 256 plus its upper-case code point.
+inline std::vector<std::uint32_t> BubbleSortKey(const std::string& name) {
   std::size_t begin = 0;
   std::size_t end = name.size();
   while (begin < end && name[begin] == ' ') ++begin;
   while (end > begin && name[end - 1] == ' ') --end;
-  std::string key;
-  for (std::size_t i = begin; i < end; ++i) {
-    unsigned c = static_cast<unsigned char>(name[i]);
-    if (c >= 'a' && c <= 'z')
-      c -= 32;
-    else if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-      c -= 32;
-    else if (c == 0x9A)
-      c = 0x8A;
-    else if (c == 0x9C)
-      c = 0x8C;
-    else if (c == 0x9E)
-      c = 0x8E;
-    else if (c == 0xFF)
-      c = 0x9F;
-    key += static_cast<char>(c);
+  std::vector<std::uint32_t> key;
+  for (std::size_t i = begin; i < end;) {
+    const std::size_t at = i;
+    DecodeUtf8(name, i);
+    const std::string upper = UpperCaseText(name.substr(at, i - at));
+    std::string byte;
+    if (CodePageFromUtf8(upper, &byte)) {
+      key.push_back(static_cast<unsigned char>(byte[0]));
+    } else {
+      std::size_t k = 0;
+      key.push_back(256 + DecodeUtf8(upper, k));
+    }
   }
   return key;
 }
 
-// Byte-wise, unsigned; a key that runs out first is the smaller.
-inline bool BubbleKeyGreater(const std::string& a, const std::string& b) {
+// Character by character; a key that runs out first is the smaller.
+inline bool BubbleKeyGreater(const std::vector<std::uint32_t>& a,
+                             const std::vector<std::uint32_t>& b) {
   for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-    const auto x = static_cast<unsigned char>(a[i]);
-    const auto y = static_cast<unsigned char>(b[i]);
-    if (x != y) return x > y;
+    if (a[i] != b[i]) return a[i] > b[i];
   }
   return a.size() > b.size();
 }
@@ -49,7 +49,7 @@ inline bool BubbleKeyGreater(const std::string& a, const std::string& b) {
 // Exchanges neighbours whose keys are both non-empty and out of order; every field moves
 // except `number`, which stays with the position.
 inline void BubbleSortEntries(std::vector<AddressEntry>& entries) {
-  std::vector<std::string> keys;
+  std::vector<std::vector<std::uint32_t>> keys;
   for (const AddressEntry& e : entries) keys.push_back(BubbleSortKey(e.name));
   bool swapped = true;
   while (swapped) {
