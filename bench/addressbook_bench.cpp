@@ -19,11 +19,18 @@
 namespace {
 
 // Random but repeatable books: mixed-case names, some shared, a few accented, and unless
-// `withBlanks` is false one in a thousand blank (which splits the sort into runs).
-std::vector<qr::AddressEntry> RandomBook(std::size_t size, bool withBlanks = true) {
+// `withBlanks` is false one in a thousand blank (which splits the sort into runs). With
+// `beyondCodePage` one name in ten also holds a letter the code page lacks (Polish,
+// Vietnamese, Japanese), which makes the file UTF-8.
+std::vector<qr::AddressEntry> RandomBook(std::size_t size, bool withBlanks = true,
+                                         bool beyondCodePage = false) {
   std::mt19937 rng(static_cast<unsigned>(size));
-  const std::string letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ\xE9\xC9";
+  std::vector<std::string> letters = {"\xC3\xA9", "\xC3\x89"};  // e and E with acute
+  for (char c = 'a'; c <= 'z'; ++c) letters.push_back(std::string(1, c));
+  for (char c = 'A'; c <= 'Z'; ++c) letters.push_back(std::string(1, c));
+  const std::vector<std::string> beyond = {"\xC5\x81", "\xE1\xBB\x85", "\xE6\x9D\xB1"};
   std::uniform_int_distribution<std::size_t> letter(0, letters.size() - 1);
+  std::uniform_int_distribution<std::size_t> other(0, beyond.size() - 1);
   std::uniform_int_distribution<int> length(3, 12);
   std::uniform_int_distribution<int> percent(0, 999);
   std::vector<qr::AddressEntry> entries;
@@ -37,6 +44,7 @@ std::vector<qr::AddressEntry> RandomBook(std::size_t size, bool withBlanks = tru
       name = entries[entries.size() / 2].name;  // a repeated name
     } else {
       for (int n = length(rng); n > 0; --n) name += letters[letter(rng)];
+      if (beyondCodePage && roll % 10 == 0) name += beyond[other(rng)];
       name += " Supply";
     }
     entries.push_back({name, std::to_string(i) + " Main Street", "Suite 4", "Springfield", "IL",
@@ -46,11 +54,13 @@ std::vector<qr::AddressEntry> RandomBook(std::size_t size, bool withBlanks = tru
 }
 
 // Updates one record of an open book and saves it, as the Save button does.
-void SaveAndReadBack(benchmark::State& state, qr::FileSystem& fs, const std::string& directory) {
+void SaveAndReadBack(benchmark::State& state, qr::FileSystem& fs, const std::string& directory,
+                     bool beyondCodePage = false) {
   qr::AddressBook book;
   book.directory = directory;
   book.fileName = "Bench.adb";
-  qr::WriteFileAtomically(fs, book.FilePath(), qr::FormatBookFile(RandomBook(state.range(0))));
+  qr::WriteFileAtomically(fs, book.FilePath(),
+                          qr::FormatBookFile(RandomBook(state.range(0), true, beyondCodePage)));
   if (!qr::ReadAddressbook(fs, book).ok) {
     state.SkipWithError("could not read the book");
     return;
@@ -72,13 +82,18 @@ void BM_SaveAndReadBackInMemory(benchmark::State& state) {
   SaveAndReadBack(state, fs, "C:\\bench\\");
 }
 
-void BM_SaveAndReadBackOnDisk(benchmark::State& state) {
+void SaveAndReadBackOnDisk(benchmark::State& state, bool beyondCodePage) {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("qr_book_bench_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
-  SaveAndReadBack(state, qr::SystemFileSystem(), dir.string() + "/");
+  SaveAndReadBack(state, qr::SystemFileSystem(), dir.string() + "/", beyondCodePage);
   std::filesystem::remove_all(dir);
 }
+
+// A book whose names all fit the code page: the file stays in the code page.
+void BM_SaveAndReadBackOnDisk(benchmark::State& state) { SaveAndReadBackOnDisk(state, false); }
+// One name in ten beyond the code page: the file is UTF-8.
+void BM_SaveAndReadBackUtf8OnDisk(benchmark::State& state) { SaveAndReadBackOnDisk(state, true); }
 
 // A phone's export: version 3.0 cards with a name in two forms, a home address, a phone
 // number and an e-mail address; every tenth name has a letter the code page lacks.
@@ -150,6 +165,7 @@ BENCHMARK(BM_SaveAndReadBackOnDisk)
     ->Arg(10000)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveAndReadBackUtf8OnDisk)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportVCardsOnDisk)->Arg(10000)->Unit(benchmark::kMillisecond);
 // Second argument: 1 when the book has blank names, which bound how far the bubble passes
 // move an entry; 0 for a book without, where they are quadratic in the book's size.

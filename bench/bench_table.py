@@ -33,6 +33,23 @@ for n in (1000, 10000, 100000):
          f"addressbook_bench:BM_SortBubblePasses/{n}/1", "the same sort done the old way"),
     ]
 ROWS += [
+    ("Book save and read-back, 100,000 entries, on disk, UTF-8 book",
+     "addressbook_bench:BM_SaveAndReadBackUtf8OnDisk/100000",
+     "the same for a book with names the code page lacks"),
+    ("Book save and read-back, 100,000 entries, on disk, before UTF-8 text",
+     "addressbook_bench_baseline:BM_SaveAndReadBackOnDisk/100000",
+     "the code-page book, built from the release before (QR_BENCH_BASELINE)"),
+]
+# Ratios of two rows: label, numerator key, denominator key, meaning.
+RATIOS = [
+    ("Code-page book against the release before, 100,000 entries",
+     "addressbook_bench:BM_SaveAndReadBackOnDisk/100000",
+     "addressbook_bench_baseline:BM_SaveAndReadBackOnDisk/100000", "at most 1.2"),
+    ("UTF-8 book against the release before, 100,000 entries",
+     "addressbook_bench:BM_SaveAndReadBackUtf8OnDisk/100000",
+     "addressbook_bench_baseline:BM_SaveAndReadBackOnDisk/100000", "at most 1.2"),
+]
+ROWS += [
     ("Import of 10,000 vCards into a 10,000-entry book, on disk",
      "addressbook_bench:BM_ImportVCardsOnDisk/10000",
      "File > Import Contacts (read, merge, backup, rewrite, read back)"),
@@ -87,6 +104,10 @@ def show(ms):
 def main():
     figures = load(pathlib.Path(sys.argv[1]))
     rows = [(label, show(figures.get(key)), note) for label, key, note in ROWS]
+    for label, top, bottom, note in RATIOS:
+        ratio = (f"{figures[top] / figures[bottom]:.2f}x"
+                 if figures.get(top) and figures.get(bottom) else "not measured yet")
+        rows.append((label, ratio, note))
     listed = {key for _, key, _ in ROWS}
     for key in sorted(figures):
         if key not in listed:

@@ -11,9 +11,10 @@ else()
   target_compile_options(qr_options INTERFACE -Wall -Wextra)
 endif()
 if(WIN32)
-  # ANSI Win32 entry points throughout: all text is single-byte in the system code page.
+  # The W entry points throughout: text is UTF-8 inside and UTF-16 at every Win32 call
+  # (base/wide_text_win.h).
   target_compile_definitions(qr_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601
-                                                  WINVER=0x0601 STRICT)
+                                                  WINVER=0x0601 STRICT UNICODE _UNICODE)
   if(MINGW)
     # One self-contained .exe: no mingw runtime DLLs beside it.
     target_link_options(qr_options INTERFACE -static -static-libgcc -static-libstdc++)

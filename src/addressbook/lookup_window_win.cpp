@@ -6,6 +6,7 @@
 // clang-format on
 
 #include "addressbook/lookup_rows.h"
+#include "base/wide_text_win.h"
 #include "wingui/modal_win.h"
 #include "wingui/scoped_win.h"
 #include "wingui/window_class_win.h"
@@ -50,16 +51,16 @@ void Choose(LookupState& state, int row) {
 }
 
 int SelectedRow(const LookupState& state) {
-  return static_cast<int>(SendMessageA(state.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+  return static_cast<int>(SendMessageW(state.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                        MAKELPARAM(LVNI_SELECTED, 0)));
 }
 
 // Selects (or deselects) every row.
 void SelectAll(const LookupState& state, bool selected) {
-  LVITEMA item = {};
+  LVITEMW item = {};
   item.stateMask = LVIS_SELECTED;
   item.state = selected ? LVIS_SELECTED : 0;
-  SendMessageA(state.list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+  SendMessageW(state.list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
                reinterpret_cast<LPARAM>(&item));
 }
 
@@ -67,7 +68,7 @@ void SelectAll(const LookupState& state, bool selected) {
 std::vector<int> SelectedPositions(const LookupState& state) {
   std::vector<int> positions;
   for (int row = SelectedRow(state); row >= 0;
-       row = static_cast<int>(SendMessageA(state.list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+       row = static_cast<int>(SendMessageW(state.list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
                                            MAKELPARAM(LVNI_SELECTED, 0)))) {
     if (const std::optional<int> position = PositionForRow(state.rows, row))
       positions.push_back(*position);
@@ -78,33 +79,35 @@ std::vector<int> SelectedPositions(const LookupState& state) {
 // Makes `row` the one selected and focused row.
 void SelectOnly(const LookupState& state, int row) {
   SelectAll(state, false);
-  LVITEMA item = {};
+  LVITEMW item = {};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(state.list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+  SendMessageW(state.list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                reinterpret_cast<LPARAM>(&item));
 }
 
 // Hands the list the text of one cell of a row it is about to draw.
-void FillCell(const LookupState& state, NMLVDISPINFOA& info) {
-  LVITEMA& item = info.item;
+void FillCell(const LookupState& state, NMLVDISPINFOW& info) {
+  LVITEMW& item = info.item;
   if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
   const std::optional<int> position = PositionForRow(state.rows, item.iItem);
-  const std::string_view text =
-      position
-          ? LookupCellText((*state.entries)[static_cast<std::size_t>(*position)], item.iSubItem)
-          : std::string_view();
+  const std::wstring text =
+      position ? Wide(LookupCellText((*state.entries)[static_cast<std::size_t>(*position)],
+                                     item.iSubItem))
+               : std::wstring();
   const std::size_t room = static_cast<std::size_t>(item.cchTextMax) - 1;
-  const std::size_t n = text.size() < room ? text.size() : room;
+  std::size_t n = text.size() < room ? text.size() : room;
+  // A character of two code units is given whole or not at all.
+  if (n > 0 && n < text.size() && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
   text.copy(item.pszText, n);
-  item.pszText[n] = '\0';
+  item.pszText[n] = L'\0';
 }
 
 LRESULT OnNotify(LookupState& state, const NMHDR& header) {
   if (header.idFrom != kListId) return 0;
   switch (header.code) {
-    case LVN_GETDISPINFOA:
-      FillCell(state, *reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(&header)));
+    case LVN_GETDISPINFOW:
+      FillCell(state, *reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header)));
       return 0;
     case LVN_KEYDOWN: {
       // Ctrl+A selects every row.
@@ -163,41 +166,41 @@ LRESULT CALLBACK LookupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 HWND BuildList(HWND window, LookupState& state) {
-  HWND list = AddFormChild(window, WC_LISTVIEWA, "",
+  HWND list = AddFormChild(window, "SysListView32", "",
                            WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
                            kListId, 10, 5, 620, 280);
   if (!list) return nullptr;
-  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   int index = 0;
   for (const LookupColumn& column : kLookupColumns) {
-    const std::string title(column.title);
-    LVCOLUMNA lvc = {};
+    std::wstring title = Wide(column.title);
+    LVCOLUMNW lvc = {};
     lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     lvc.cx = column.width;
-    lvc.pszText = const_cast<char*>(title.c_str());
+    lvc.pszText = title.data();
     lvc.iSubItem = index;
-    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index),
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(&lvc));
     ++index;
   }
-  SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(state.rows.size()), 0);
+  SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(state.rows.size()), 0);
   return list;
 }
 
 // Opens the window centred over `owner`, its client area 640 by 340, with a title bar
 // but neither system menu nor close box. Returns null when it cannot be opened.
 HWND OpenLookupWindow(HWND owner, LookupState& state) {
-  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
   if (!RegisterFormWindowClass(instance, kLookupClass, LookupProc)) return nullptr;
   constexpr DWORD style = WS_POPUP | WS_CAPTION;
   const SIZE size = OuterSizeForClient(kClientWidth, kClientHeight, style);
   const POINT at = CentreOver(owner, size);
-  return CreateWindowExA(0, kLookupClass, kLookupTitle, style, at.x, at.y, size.cx, size.cy, owner,
-                         nullptr, instance, &state);
+  return CreateWindowExW(0, Wide(kLookupClass).c_str(), Wide(kLookupTitle).c_str(), style, at.x,
+                         at.y, size.cx, size.cy, owner, nullptr, instance, &state);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "app/commands/commands_win.h"
+#include "base/wide_text_win.h"
 #include "wingui/modal_win.h"
 #include "wingui/window_class_win.h"
 #include "wingui/window_win.h"
@@ -24,11 +25,12 @@ struct AboutState {
 };
 
 // Starts `commandLine` in the current folder without waiting; failures are not reported.
-void StartProgram(std::string commandLine) {
-  STARTUPINFOA si = {};
+void StartProgram(const std::string& commandLine) {
+  std::wstring command = Wide(commandLine);
+  STARTUPINFOW si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
-  if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                      &pi)) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
@@ -63,7 +65,7 @@ LRESULT CALLBACK AboutProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_SETCURSOR:
       if (GetDlgCtrlID(reinterpret_cast<HWND>(wp)) == kLinkId) {
-        SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));  // IDC_HAND
+        SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND
         return TRUE;
       }
       break;
@@ -72,7 +74,7 @@ LRESULT CALLBACK AboutProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 HFONT AboutFont(HWND hwnd, int points, int weight) {
@@ -99,8 +101,9 @@ void RunAboutWindow(Shell& shell) {
   if (at.y < 0) at.y = 0;
 
   AboutState state;
-  ScopedWindow window(CreateWindowExA(0, kAboutClass, "About", style, at.x, at.y, size.cx, size.cy,
-                                      shell.mainWindow, nullptr, shell.instance, &state));
+  ScopedWindow window(CreateWindowExW(0, Wide(kAboutClass).c_str(), L"About", style, at.x, at.y,
+                                      size.cx, size.cy, shell.mainWindow, nullptr, shell.instance,
+                                      &state));
   if (!window) return;
   HWND about = window.get();
 

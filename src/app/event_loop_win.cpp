@@ -169,17 +169,17 @@ void HandleEvent(Shell& shell, const UiEvent& event) {
 void RunEventLoop(Shell& shell) {
   MSG msg;
   while (!shell.quit) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got <= 0) break;  // WM_QUIT or an error: nothing more will arrive
     // Every event of the main window counts for the hint's lifetime.
     if (!ModalWindowOpen() && IsForMainWindow(shell, msg.hwnd))
       HandleEvent(shell, UiEvent::Other());
     if (shell.accelerators &&
-        TranslateAcceleratorA(shell.mainWindow, shell.accelerators.get(), &msg))
+        TranslateAcceleratorW(shell.mainWindow, shell.accelerators.get(), &msg))
       continue;
-    if (IsDialogMessageA(shell.mainWindow, &msg)) continue;
+    if (IsDialogMessageW(shell.mainWindow, &msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 

@@ -9,6 +9,7 @@
 #include "app/printer_list_win.h"
 #include "app/settings.h"
 #include "base/number.h"
+#include "base/wide_text_win.h"
 #include "envelope/envelope_size.h"
 #include "wingui/modal_win.h"
 #include "wingui/window_class_win.h"
@@ -28,24 +29,24 @@ constexpr COLORREF kHintColour = RGB(255, 0, 0);
 struct ToolButton {
   int image;  // standard toolbar image, or -1 for a separator
   int command;
-  const char* tip;
+  const wchar_t* tip;
 };
 constexpr ToolButton kToolButtons[] = {
-    {STD_FILENEW, kCmdNew, "New Addressbook"},
-    {STD_FILEOPEN, kCmdLoad, "Load Addressbook"},
-    {STD_FILESAVE, kCmdSave, "Save Addresses"},
+    {STD_FILENEW, kCmdNew, L"New Addressbook"},
+    {STD_FILEOPEN, kCmdLoad, L"Load Addressbook"},
+    {STD_FILESAVE, kCmdSave, L"Save Addresses"},
     {-1, 0, nullptr},
-    {STD_PRINT, kCmdPrint, "Print"},
-    {STD_PRINTPRE, kCmdPrintPreview, "Print Preview"},
+    {STD_PRINT, kCmdPrint, L"Print"},
+    {STD_PRINTPRE, kCmdPrintPreview, L"Print Preview"},
     {-1, 0, nullptr},
-    {STD_CUT, kCmdCut, "Cut"},
-    {STD_COPY, kCmdCopy, "Copy"},
-    {STD_PASTE, kCmdPaste, "Paste"},
+    {STD_CUT, kCmdCut, L"Cut"},
+    {STD_COPY, kCmdCopy, L"Copy"},
+    {STD_PASTE, kCmdPaste, L"Paste"},
     {-1, 0, nullptr},
-    {STD_HELP, kCmdAbout, "Help"},
+    {STD_HELP, kCmdAbout, L"Help"},
 };
 
-const char* ToolTipFor(int command) {
+const wchar_t* ToolTipFor(int command) {
   for (const ToolButton& b : kToolButtons)
     if (b.image >= 0 && b.command == command) return b.tip;
   return nullptr;
@@ -72,10 +73,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY:
       if (shell) {
         auto* hdr = reinterpret_cast<NMHDR*>(lp);
-        if (hdr->code == TTN_GETDISPINFOA) {
-          auto* info = reinterpret_cast<NMTTDISPINFOA*>(lp);
-          if (const char* tip = ToolTipFor(static_cast<int>(hdr->idFrom)))
-            info->lpszText = const_cast<char*>(tip);
+        if (hdr->code == TTN_GETDISPINFOW) {
+          auto* info = reinterpret_cast<NMTTDISPINFOW*>(lp);
+          if (const wchar_t* tip = ToolTipFor(static_cast<int>(hdr->idFrom)))
+            info->lpszText = const_cast<wchar_t*>(tip);
           return 0;
         }
       }
@@ -101,75 +102,75 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 // The class is registered once; the icons are the system's shared copies (LR_SHARED),
 // which are never destroyed, so a window rebuilt for every book change loads none anew.
 bool RegisterMainWindowClass(HINSTANCE instance) {
-  WNDCLASSEXA known = {};
+  WNDCLASSEXW known = {};
   known.cbSize = sizeof known;
-  if (GetClassInfoExA(instance, kMainWindowClass, &known)) return true;
-  HICON small = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+  if (GetClassInfoExW(instance, Wide(kMainWindowClass).c_str(), &known)) return true;
+  HICON small = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                               GetSystemMetrics(SM_CXSMICON),
                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   return RegisterFormWindowClass(instance, kMainWindowClass, MainWindowProc,
-                                 LoadIconA(instance, MAKEINTRESOURCEA(1)), small);
+                                 LoadIconW(instance, MAKEINTRESOURCEW(1)), small);
 }
 
 HMENU BuildMenuBar() {
   HMENU bar = CreateMenu();
   HMENU file = CreatePopupMenu();
-  AppendMenuA(file, MF_STRING, kCmdNew, "&New");
-  AppendMenuA(file, MF_STRING, kCmdLoad, "&Load");
-  AppendMenuA(file, MF_STRING, kCmdSave, "&Save");
-  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(file, MF_STRING, kCmdImportContacts, "Import Contacts...");
-  AppendMenuA(file, MF_STRING, kCmdExportContacts, "Export Contacts...");
-  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(file, MF_STRING, kCmdPrint, "&Print");
-  AppendMenuA(file, MF_STRING, kCmdPrintPreview, "Print Preview");
-  AppendMenuA(file, MF_STRING, kCmdPrintAlignment, "Print Alignment Envelope");
-  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(file, MF_STRING, kCmdQuit, "&Quit");
+  AppendMenuW(file, MF_STRING, kCmdNew, L"&New");
+  AppendMenuW(file, MF_STRING, kCmdLoad, L"&Load");
+  AppendMenuW(file, MF_STRING, kCmdSave, L"&Save");
+  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(file, MF_STRING, kCmdImportContacts, L"Import Contacts...");
+  AppendMenuW(file, MF_STRING, kCmdExportContacts, L"Export Contacts...");
+  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(file, MF_STRING, kCmdPrint, L"&Print");
+  AppendMenuW(file, MF_STRING, kCmdPrintPreview, L"Print Preview");
+  AppendMenuW(file, MF_STRING, kCmdPrintAlignment, L"Print Alignment Envelope");
+  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(file, MF_STRING, kCmdQuit, L"&Quit");
   HMENU edit = CreatePopupMenu();
-  AppendMenuA(edit, MF_STRING, kCmdCut, "Cut");
-  AppendMenuA(edit, MF_STRING, kCmdCopy, "Copy");
-  AppendMenuA(edit, MF_STRING, kCmdPaste, "Paste");
-  AppendMenuA(edit, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(edit, MF_STRING, kCmdSenderFont, "Set Sender Font");
-  AppendMenuA(edit, MF_STRING, kCmdAddresseeFont, "Set To Font");
+  AppendMenuW(edit, MF_STRING, kCmdCut, L"Cut");
+  AppendMenuW(edit, MF_STRING, kCmdCopy, L"Copy");
+  AppendMenuW(edit, MF_STRING, kCmdPaste, L"Paste");
+  AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(edit, MF_STRING, kCmdSenderFont, L"Set Sender Font");
+  AppendMenuW(edit, MF_STRING, kCmdAddresseeFont, L"Set To Font");
   HMENU options = CreatePopupMenu();
-  AppendMenuA(options, MF_STRING | MF_UNCHECKED, kCmdDisableZipLookup, "Disable Zipcode Lookup");
-  AppendMenuA(options, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(options, MF_STRING | MF_UNCHECKED, kCmdPlaceAtTrueSize, "Place at True Size");
+  AppendMenuW(options, MF_STRING | MF_UNCHECKED, kCmdDisableZipLookup, L"Disable Zipcode Lookup");
+  AppendMenuW(options, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(options, MF_STRING | MF_UNCHECKED, kCmdPlaceAtTrueSize, L"Place at True Size");
   HMENU sizes = CreatePopupMenu();
   int command = kCmdEnvelopeSizeFirst;
   for (const EnvelopeSize& size : EnvelopeSizes()) {
     const std::string name(size.name);
-    AppendMenuA(sizes, MF_STRING, command++, name.c_str());
+    AppendMenuW(sizes, MF_STRING, command++, Wide(name).c_str());
   }
-  AppendMenuA(options, MF_POPUP, reinterpret_cast<UINT_PTR>(sizes), "Envelope Size");
+  AppendMenuW(options, MF_POPUP, reinterpret_cast<UINT_PTR>(sizes), L"Envelope Size");
   HMENU help = CreatePopupMenu();
-  AppendMenuA(help, MF_STRING, kCmdCheckUpdates, "Check for Updates");
-  AppendMenuA(help, MF_STRING, kCmdAbout, "About");
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "Edit");
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(options), "Options");
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
+  AppendMenuW(help, MF_STRING, kCmdCheckUpdates, L"Check for Updates");
+  AppendMenuW(help, MF_STRING, kCmdAbout, L"About");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"File");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"Edit");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(options), L"Options");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"Help");
   return bar;
 }
 
 HWND BuildToolbar(Shell& shell) {
   HWND tb =
-      CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
+      CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
                       WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0, 0,
                       shell.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kToolbarId)),
                       shell.instance, nullptr);
   if (!tb) return nullptr;
-  SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   TBADDBITMAP standard = {HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
-  SendMessageA(tb, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&standard));
+  SendMessageW(tb, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&standard));
   TBBUTTON buttons[std::size(kToolButtons)] = {};
   for (std::size_t i = 0; i < std::size(kToolButtons); ++i) {
     const ToolButton& b = kToolButtons[i];
@@ -178,8 +179,8 @@ HWND BuildToolbar(Shell& shell) {
     buttons[i].fsState = TBSTATE_ENABLED;
     buttons[i].fsStyle = b.image < 0 ? BTNS_SEP : BTNS_BUTTON;
   }
-  SendMessageA(tb, TB_ADDBUTTONSA, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
-  SendMessageA(tb, TB_AUTOSIZE, 0, 0);
+  SendMessageW(tb, TB_ADDBUTTONSW, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+  SendMessageW(tb, TB_AUTOSIZE, 0, 0);
   return tb;
 }
 
@@ -210,10 +211,10 @@ void FillPrinterCombo(Shell& shell) {
   if (printers.names.size() == 1) stored = printers.names[0];
   int selected = 0;
   for (std::size_t i = 0; i < printers.names.size(); ++i) {
-    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(printers.names[i].c_str()));
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(printers.names[i]).c_str()));
     if (printers.names[i] == stored) selected = static_cast<int>(i);  // the last match wins
   }
-  if (!printers.names.empty()) SendMessageA(combo, CB_SETCURSEL, selected, 0);
+  if (!printers.names.empty()) SendMessageW(combo, CB_SETCURSEL, selected, 0);
 }
 
 }  // namespace
@@ -225,9 +226,9 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   if (!RegisterMainWindowClass(shell.instance)) return false;
   // The window, sized so that the client area, below the menu bar, is 660 x 310.
   const SIZE size = OuterSizeForClient(kMainClientWidth, kMainClientHeight, kMainStyle, true);
-  shell.mainWindow = CreateWindowExA(0, kMainWindowClass, title.c_str(), kMainStyle,
-                                     x <= 0 ? kDefaultX : x, y <= 0 ? kDefaultY : y, size.cx,
-                                     size.cy, nullptr, nullptr, shell.instance, &shell);
+  shell.mainWindow = CreateWindowExW(0, Wide(kMainWindowClass).c_str(), Wide(title).c_str(),
+                                     kMainStyle, x <= 0 ? kDefaultX : x, y <= 0 ? kDefaultY : y,
+                                     size.cx, size.cy, nullptr, nullptr, shell.instance, &shell);
   if (!shell.mainWindow) return false;
 
   // Menus, toolbar, keyboard shortcuts.
@@ -238,7 +239,7 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
                   {FVIRTKEY, VK_F2, kCmdKeyF2},      {FVIRTKEY, VK_F3, kCmdKeyF3},
                   {FVIRTKEY, VK_F4, kCmdKeyF4},      {FVIRTKEY, VK_F6, kCmdKeyF6},
                   {FVIRTKEY, VK_F8, kCmdKeyF8}};
-  shell.accelerators.reset(CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys))));
+  shell.accelerators.reset(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
 
   // Logo box and its caption, the sender and addressee fields.
   AddControl(shell, "STATIC", "", SS_BITMAP | SS_NOTIFY | SS_SUNKEN | SS_CENTERIMAGE, ctl::kLogoBox,
@@ -286,10 +287,10 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
                 {ctl::kBlueHintCityStateZip, 175, "City, State, Zipcode"}};
   for (const auto& l : labels) {
     HWND h = AddStatic(shell, l.text, l.id, 185, l.y, 140, 20, SS_RIGHT);
-    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(shell.labelFont.get()), FALSE);
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(shell.labelFont.get()), FALSE);
   }
   HWND hint = AddStatic(shell, "", ctl::kHintLine, 150, 200, 500, 20, SS_LEFT);
-  SendMessageA(hint, WM_SETFONT, reinterpret_cast<WPARAM>(shell.hintFont.get()), FALSE);
+  SendMessageW(hint, WM_SETFONT, reinterpret_cast<WPARAM>(shell.hintFont.get()), FALSE);
   AddStatic(shell, "", ctl::kBookPathLine, 10, 272, 560, 20, SS_LEFT | SS_PATHELLIPSIS);
   AddStatic(shell, "Vertical Locations", ctl::kVerticalCaption, 378, 35, 110, 20, SS_RIGHT);
   AddStatic(shell, "Horizontal Locations", ctl::kHorizontalCaption, 378, 65, 110, 20, SS_RIGHT);
@@ -312,7 +313,7 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   for (HWND c = GetWindow(shell.mainWindow, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     const int id = GetDlgCtrlID(c);
     if (!IsBlueHintLabel(id) && id != ctl::kHintLine)
-      SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), FALSE);
+      SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), FALSE);
   }
 
   ShowWindow(shell.mainWindow, SW_SHOWNORMAL);
@@ -336,7 +337,7 @@ std::string ControlText(const Shell& shell, int control) {
 
 void SetControlText(const Shell& shell, int control, const std::string& text) {
   if (HWND h = shell.mainWindow ? GetDlgItem(shell.mainWindow, control) : nullptr)
-    SetWindowTextA(h, text.c_str());
+    SetWindowTextUtf8(h, text);
 }
 
 void GatherBookSettings(Shell& shell) {

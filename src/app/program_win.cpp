@@ -15,19 +15,20 @@
 #include "app/startup.h"
 #include "base/file_system.h"
 #include "base/preference_file.h"
+#include "base/wide_text_win.h"
 #include "printlib/printer_lib_win.h"
 
 namespace qr {
 
 namespace {
 
-std::optional<std::string> EnvironmentVariable(const char* name) {
-  const DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
+std::optional<std::string> EnvironmentVariable(const wchar_t* name) {
+  const DWORD needed = GetEnvironmentVariableW(name, nullptr, 0);
   if (needed == 0) return std::nullopt;
-  std::string value(needed, '\0');
-  const DWORD got = GetEnvironmentVariableA(name, value.data(), needed);
+  std::wstring value(needed, L'\0');
+  const DWORD got = GetEnvironmentVariableW(name, value.data(), needed);
   value.resize(got < needed ? got : 0);
-  return value;
+  return Utf8(value);
 }
 
 int RandomUpTo18() {
@@ -50,7 +51,7 @@ bool StartUp(Shell& shell) {
     CheckForUpdatesAtStartup(shell, version);
   };
   shell.startup =
-      RunStartupFiles(SystemFileSystem(), *shell.prefs, EnvironmentVariable("ALLUSERSPROFILE"),
+      RunStartupFiles(SystemFileSystem(), *shell.prefs, EnvironmentVariable(L"ALLUSERSPROFILE"),
                       CurrentDirectory(), callbacks);
   // The main window with the sender lines, positions and book path; the logo; the book.
   if (!BuildMainWindow(shell, MainWindowTitle(shell.startup), shell.startup.book.windowX,

@@ -17,11 +17,19 @@ const CodePageTable& SystemCodePage() {
       t.toUnicode[b] = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &byte, 1, &wide, 1) == 1
                            ? static_cast<char32_t>(wide)
                            : CodePageTable::kNoCharacter;
-      // The system's upper case of the byte, as the code page has it (a letter whose
-      // capital the page lacks stays as it is).
-      char upper = byte;
-      if (b != 0) ::CharUpperBuffA(&upper, 1);
-      t.upper[b] = static_cast<unsigned char>(upper);
+      // The system's upper case of the byte's character when the code page has it as a
+      // byte of its own (a letter whose capital the page lacks stays as it is).
+      t.upper[b] = static_cast<unsigned char>(b);
+      if (t.toUnicode[b] != CodePageTable::kNoCharacter) {
+        ::CharUpperBuffW(&wide, 1);
+        char upper = 0;
+        BOOL lost = FALSE;
+        if (::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide, 1, &upper, 1, nullptr,
+                                  &lost) == 1 &&
+            !lost) {
+          t.upper[b] = static_cast<unsigned char>(upper);
+        }
+      }
     }
     IndexCodePage(t);
     return t;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "base/file_system.h"
+#include "base/wide_text_win.h"
 
 namespace qr {
 
@@ -57,8 +58,8 @@ class WinFileSystem final : public FileSystem {
   }
   LimitedRead ReadFileUpTo(const std::string& path, std::size_t limit,
                            std::string* bytes) override {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return LimitedRead::kUnreadable;
     bytes->clear();
     LimitedRead result = LimitedRead::kRead;
@@ -81,43 +82,43 @@ class WinFileSystem final : public FileSystem {
     return result;
   }
   std::unique_ptr<OutputFile> Create(const std::string& path) override {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<WinOutputFile>(h);
   }
   bool Rename(const std::string& from, const std::string& to) override {
     // A rename is atomic on NTFS and under Wine; ReplaceFile is not under Wine.
-    return MoveFileExA(from.c_str(), to.c_str(),
+    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   }
   bool Copy(const std::string& from, const std::string& to) override {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+    return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE) != 0;
   }
-  bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
+  bool Remove(const std::string& path) override { return DeleteFileW(Wide(path).c_str()) != 0; }
   bool FileExistsInFolder(const std::string& folder, const std::string& name) override {
     // The file system itself compares names without regard to letter case.
     if (name.empty()) return false;
-    const DWORD attr = GetFileAttributesA((folder + name).c_str());
+    const DWORD attr = GetFileAttributesW(Wide(folder + name).c_str());
     return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
   }
   bool FolderExists(const std::string& path) override {
-    const DWORD attr = GetFileAttributesA(path.c_str());
+    const DWORD attr = GetFileAttributesW(Wide(path).c_str());
     return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
   }
   bool CreateFolder(const std::string& path) override {
-    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+    return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
   }
   LockAttempt TryLock(const std::string& path) override {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h != INVALID_HANDLE_VALUE) return {std::make_unique<WinFileLock>(h), false};
     const DWORD error = GetLastError();
     // Another holder has it open; or its file is still being deleted (access denied to
     // a file that is there), which frees it a moment later.
     const bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
                       (error == ERROR_ACCESS_DENIED &&
-                       GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES);
+                       GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES);
     return {nullptr, busy};
   }
 };
@@ -125,11 +126,11 @@ class WinFileSystem final : public FileSystem {
 }  // namespace
 
 std::string CurrentDirectory() {
-  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
-  std::string dir(needed, '\0');
-  const DWORD got = GetCurrentDirectoryA(needed, dir.data());
+  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
+  std::wstring dir(needed, L'\0');
+  const DWORD got = GetCurrentDirectoryW(needed, dir.data());
   dir.resize(got < needed ? got : 0);
-  return dir;
+  return Utf8(dir);
 }
 
 FileSystem& SystemFileSystem() {

@@ -3,6 +3,7 @@
 #include <commctrl.h>  // needs windows.h first
 // clang-format on
 
+#include "base/wide_text_win.h"
 #include "wingui/window_class_win.h"
 #include "wingui/window_win.h"
 
@@ -22,23 +23,23 @@ LRESULT CALLBACK BatchProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     *cancelled = true;
     return 0;
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace
 
 BatchProgressWindow::BatchProgressWindow(HWND owner) {
-  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
   if (!RegisterFormWindowClass(instance, kBatchProgressClass, BatchProgressProc)) return;
   const SIZE size = OuterSizeForClient(360, 110, kStyle);
   const POINT at = CentreOver(owner, size);
-  const std::string title(kPrintSelectedTitle);
-  window_.reset(CreateWindowExA(0, kBatchProgressClass, title.c_str(), kStyle, at.x, at.y, size.cx,
+  window_.reset(CreateWindowExW(0, Wide(kBatchProgressClass).c_str(),
+                                Wide(kPrintSelectedTitle).c_str(), kStyle, at.x, at.y, size.cx,
                                 size.cy, owner, nullptr, instance, &cancelled_));
   if (!window_) return;
   AddFormChild(window_.get(), "STATIC", "", SS_LEFT, kTextId, 15, 12, 330, 20);
-  HWND bar = AddChild(window_.get(), PROGRESS_CLASSA, "", 0, kBarId, 15, 38, 330, 20);
-  SendMessageA(bar, PBM_SETRANGE32, 0, 100);
+  HWND bar = AddChild(window_.get(), "msctls_progress32", "", 0, kBarId, 15, 38, 330, 20);
+  SendMessageW(bar, PBM_SETRANGE32, 0, 100);
   AddFormChild(window_.get(), "BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, 140, 70, 80,
                28);
   ShowWindow(window_.get(), SW_SHOWNORMAL);
@@ -47,9 +48,9 @@ BatchProgressWindow::BatchProgressWindow(HWND owner) {
 
 bool BatchProgressWindow::BeforeEnvelope(std::int64_t envelope, std::int64_t envelopes) {
   if (!window_) return true;  // no window: the batch cannot be cancelled, but prints
-  SetDlgItemTextA(window_.get(), kTextId, BatchProgressText(envelope, envelopes).c_str());
+  SetDlgItemTextW(window_.get(), kTextId, Wide(BatchProgressText(envelope, envelopes)).c_str());
   const auto percent = envelopes > 0 ? static_cast<WPARAM>((envelope - 1) * 100 / envelopes) : 0;
-  SendDlgItemMessageA(window_.get(), kBarId, PBM_SETPOS, percent, 0);
+  SendDlgItemMessageW(window_.get(), kBarId, PBM_SETPOS, percent, 0);
   UpdateWindow(window_.get());
   PumpModalMessages(window_.get());
   return !cancelled_;

@@ -3,22 +3,21 @@
 #include <commdlg.h>  // needs windows.h first
 // clang-format on
 
-#include <cstring>
-
+#include "base/wide_text_win.h"
 #include "wingui/modal_win.h"
 #include "wingui/window_win.h"
 
 namespace qr {
 
 std::optional<FontDialogChoice> AskForFont(HWND owner, const FontDialogPreset& preset) {
-  LOGFONTA font = {};
+  LOGFONTW font = {};
   font.lfHeight = preset.LogFontHeight(ScreenPixelsPerInchY());
   font.lfWeight = preset.weight;
   font.lfItalic = preset.italic ? TRUE : FALSE;
   font.lfCharSet = DEFAULT_CHARSET;
-  std::strncpy(font.lfFaceName, preset.face.c_str(), LF_FACESIZE - 1);
+  Wide(preset.face).copy(font.lfFaceName, LF_FACESIZE - 1);
 
-  CHOOSEFONTA dialog = {};
+  CHOOSEFONTW dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
   dialog.lpLogFont = &font;
@@ -26,9 +25,9 @@ std::optional<FontDialogChoice> AskForFont(HWND owner, const FontDialogPreset& p
   // colour cannot be chosen).
   dialog.Flags = CF_SCREENFONTS | CF_PRINTERFONTS | CF_INITTOLOGFONTSTRUCT;
   ModalScope modal;
-  if (!ChooseFontA(&dialog)) return std::nullopt;
-  font.lfFaceName[LF_FACESIZE - 1] = '\0';
-  return FontDialogChoice{font.lfFaceName, dialog.iPointSize, static_cast<int>(font.lfWeight),
+  if (!ChooseFontW(&dialog)) return std::nullopt;
+  font.lfFaceName[LF_FACESIZE - 1] = L'\0';
+  return FontDialogChoice{Utf8(font.lfFaceName), dialog.iPointSize, static_cast<int>(font.lfWeight),
                           font.lfItalic != 0};
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/wide_text_win.h"
 #include "envelope/envelope_print.h"
 #include "printlib/image_store_win.h"
 #include "wingui/modal_win.h"
@@ -45,8 +46,8 @@ LRESULT CALLBACK ImageAreaProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       // The page is a DIB section of the image store, which may still have it selected
       // in its own drawing context: its bits are drawn directly.
       DIBSECTION dib = {};
-      auto bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-      if (bitmap && GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits) {
+      auto bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+      if (bitmap && GetObjectW(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits) {
         GdiFlush();
         const int imageWidth = dib.dsBm.bmWidth, imageHeight = dib.dsBm.bmHeight;
         width = std::min<int>(imageWidth, client.right);
@@ -65,7 +66,7 @@ LRESULT CALLBACK ImageAreaProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     default:
-      return DefWindowProcA(hwnd, msg, wp, lp);
+      return DefWindowProcW(hwnd, msg, wp, lp);
   }
 }
 
@@ -76,7 +77,7 @@ LRESULT CALLBACK PreviewWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     DestroyWindow(hwnd);
     return 0;
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 // Makes the window (still hidden) with a client area of 700 x 360.
@@ -89,9 +90,9 @@ HWND OpenPreviewWindow(HINSTANCE instance, int mainX, int mainY, bool* done) {
   // Near the screen's top-left corner the window is kept on the screen.
   const int x = std::max(0, mainX + kPreviewWindowDx);
   const int y = std::max(0, mainY + kPreviewWindowDy);
-  const std::string title(kPreviewTitle);
-  HWND window = CreateWindowExA(0, kPreviewClass, title.c_str(), kPreviewStyle, x, y, size.cx,
-                                size.cy, nullptr, nullptr, instance, done);
+  HWND window =
+      CreateWindowExW(0, Wide(kPreviewClass).c_str(), Wide(kPreviewTitle).c_str(), kPreviewStyle, x,
+                      y, size.cx, size.cy, nullptr, nullptr, instance, done);
   if (!window) return nullptr;
   // The border goes around the 684 x 297 inside, not into it.
   RECT area = {kImageAreaX, kImageAreaY, kImageAreaX + kPreviewWidth,
@@ -115,7 +116,7 @@ void RunPreviewWindow(HINSTANCE instance, int mainX, int mainY,
   const int page = drawPage();
   // The page image stays the printer library's; the box only shows it.
   if (HBITMAP bitmap = page != 0 ? Image_Bitmap(page) : nullptr) {
-    SetWindowLongPtrA(GetDlgItem(window.get(), kImageAreaId), GWLP_USERDATA,
+    SetWindowLongPtrW(GetDlgItem(window.get(), kImageAreaId), GWLP_USERDATA,
                       reinterpret_cast<LONG_PTR>(bitmap));
   }
   // Shown only once the page is drawn, so that it never shows a half-made picture.

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 
+#include "base/wide_text_win.h"
 #include "printlib/image_store_win.h"
 #include "wingui/scoped_win.h"
 
@@ -146,8 +147,8 @@ Store& TheStore() {
 
 // Reads a whole file of at most qr::image::kMaxFileBytes.
 bool ReadWholeFile(const std::string& path, std::string* bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(qr::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   qr::ScopedKernelHandle closer(file);
   LARGE_INTEGER size{};
@@ -235,7 +236,7 @@ int Image_Depth(int number) {
   StoredImage* image = TheStore().Find(number);
   if (!image) return 0;
   BITMAP info{};
-  return GetObjectA(image->bitmap(), sizeof info, &info) ? info.bmBitsPixel : 0;
+  return GetObjectW(image->bitmap(), sizeof info, &info) ? info.bmBitsPixel : 0;
 }
 
 HBITMAP Image_Bitmap(int number) {

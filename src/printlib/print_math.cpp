@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "base/number.h"
+#include "base/utf8.h"
 
 namespace qr::print {
 
@@ -121,7 +122,19 @@ std::int32_t FontHeight(std::int32_t points, std::int32_t dpi) {
   return Clamp32(static_cast<std::int64_t>(points) * dpi / 72);
 }
 
-std::string CutFaceName(std::string_view face) { return std::string(face.substr(0, kMaxFaceName)); }
+std::string CutFaceName(std::string_view face) {
+  // Whole characters only, counted as UTF-16 code units as the font structure holds them.
+  std::size_t units = 0;
+  std::size_t i = 0;
+  while (i < face.size()) {
+    std::size_t next = i;
+    const char32_t cp = DecodeUtf8(face, next);
+    units += cp >= 0x10000 ? 2 : 1;
+    if (units > kMaxFaceName) break;
+    i = next;
+  }
+  return std::string(face.substr(0, i));
+}
 
 std::int32_t PreviewHeight(std::int32_t width, std::int32_t horzRes, std::int32_t vertRes,
                            std::int32_t logPixelsX, std::int32_t logPixelsY) {

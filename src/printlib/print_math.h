@@ -28,7 +28,7 @@ enum DevModeFlag : std::uint32_t {
 };
 
 // The 16-bit DEVMODE fields a settings text can set, plus dmFields. The Win32 layer copies
-// them in and out of the driver's DEVMODEA buffer.
+// them in and out of the driver's DEVMODEW buffer.
 struct DevModeFields {
   std::uint32_t fields = 0;
   std::int16_t orientation = 0;
@@ -88,7 +88,8 @@ FontStyleFields FontStyleFromBits(std::int32_t style);
 // toward zero (a positive value is a cell height), clamped to the 32-bit range.
 std::int32_t FontHeight(std::int32_t points, std::int32_t dpi);
 
-// The longest face name a LOGFONTA holds (31 characters and the terminating zero).
+// The longest face name a LOGFONTW holds (31 UTF-16 code units and the terminating zero);
+// CutFaceName keeps the whole characters of UTF-8 `face` that fit.
 inline constexpr std::size_t kMaxFaceName = 31;
 std::string CutFaceName(std::string_view face);
 

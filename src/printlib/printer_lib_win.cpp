@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "base/wide_text_win.h"
 #include "printlib/image_store_win.h"
 #include "printlib/print_math.h"
 #include "printlib/printer_lib_win.h"
@@ -45,7 +46,7 @@ template void ReplaceObject(ScopedBrush&, HBRUSH);
 
 namespace {
 
-void ReadDevMode(const DEVMODEA& dm, DevModeFields& f) {
+void ReadDevMode(const DEVMODEW& dm, DevModeFields& f) {
   f.fields = dm.dmFields;
   f.orientation = dm.dmOrientation;
   f.paperSize = dm.dmPaperSize;
@@ -62,7 +63,7 @@ void ReadDevMode(const DEVMODEA& dm, DevModeFields& f) {
   f.collate = dm.dmCollate;
 }
 
-void WriteDevMode(const DevModeFields& f, DEVMODEA& dm) {
+void WriteDevMode(const DevModeFields& f, DEVMODEW& dm) {
   dm.dmFields = f.fields;
   dm.dmOrientation = f.orientation;
   dm.dmPaperSize = f.paperSize;
@@ -119,19 +120,19 @@ int Print_EnumPrinters(int flags) {
   s.printerNames.clear();
   DWORD needed = 0;
   DWORD returned = 0;
-  if (EnumPrintersA(static_cast<DWORD>(flags), nullptr, 1, nullptr, 0, &needed, &returned)) {
+  if (EnumPrintersW(static_cast<DWORD>(flags), nullptr, 1, nullptr, 0, &needed, &returned)) {
     return 0;  // nothing to list
   }
   if (needed == 0) return 0;
   std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[needed]);
   if (!buffer) return 0;
-  if (!EnumPrintersA(static_cast<DWORD>(flags), nullptr, 1, buffer.get(), needed, &needed,
+  if (!EnumPrintersW(static_cast<DWORD>(flags), nullptr, 1, buffer.get(), needed, &needed,
                      &returned)) {
     return 0;
   }
-  const auto* info = reinterpret_cast<const PRINTER_INFO_1A*>(buffer.get());
+  const auto* info = reinterpret_cast<const PRINTER_INFO_1W*>(buffer.get());
   for (DWORD i = 0; i < returned; ++i)
-    s.printerNames.emplace_back(info[i].pName ? info[i].pName : "");
+    s.printerNames.push_back(info[i].pName ? qr::Utf8(info[i].pName) : std::string());
   return 1;
 }
 
@@ -146,20 +147,20 @@ std::string Print_GetPrinterName(int index) {
 std::string Print_GetDefaultPrinter() {
   std::string name;
   if (qr::print::IsBeforeWindows2000(GetVersion())) {
-    char value[1024] = {};
-    GetPrivateProfileStringA("WINDOWS", "DEVICE", "", value, sizeof value, "Win.Ini");
-    name = qr::print::PrinterFromProfileDevice(value);
-  } else if (HMODULE spool = LoadLibraryA("WINSPOOL.DRV")) {
-    using GetDefaultPrinterFn = BOOL(WINAPI*)(LPSTR, LPDWORD);
+    wchar_t value[1024] = {};
+    GetProfileStringW(L"WINDOWS", L"DEVICE", L"", value, 1024);
+    name = qr::print::PrinterFromProfileDevice(qr::Utf8(value));
+  } else if (HMODULE spool = LoadLibraryW(L"WINSPOOL.DRV")) {
+    using GetDefaultPrinterFn = BOOL(WINAPI*)(LPWSTR, LPDWORD);
     auto getDefault = reinterpret_cast<GetDefaultPrinterFn>(
-        reinterpret_cast<void*>(GetProcAddress(spool, "GetDefaultPrinterA")));
+        reinterpret_cast<void*>(GetProcAddress(spool, "GetDefaultPrinterW")));
     DWORD size = 0;
     if (getDefault && !getDefault(nullptr, &size) && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
-      std::string buffer(static_cast<std::size_t>(size) + 2, '\0');
+      std::wstring buffer(static_cast<std::size_t>(size) + 2, L'\0');
       DWORD given = size;
       SetLastError(0);
       getDefault(buffer.data(), &given);
-      if (GetLastError() != ERROR_FILE_NOT_FOUND) name = buffer.c_str();
+      if (GetLastError() != ERROR_FILE_NOT_FOUND) name = qr::Utf8(buffer.c_str());
     }
     FreeLibrary(spool);
   }
@@ -167,10 +168,10 @@ std::string Print_GetDefaultPrinter() {
   return name;
 }
 
-void Print_ApplySettings(const std::string& settings, DEVMODEA* devmode) {
+void Print_ApplySettings(const std::string& settings, DEVMODEW* devmode) {
   if (!devmode) return;
   // A driver may hand back a DEVMODE shorter than ours: only touch what it has.
-  constexpr std::size_t kNeeded = offsetof(DEVMODEA, dmCollate) + sizeof(devmode->dmCollate);
+  constexpr std::size_t kNeeded = offsetof(DEVMODEW, dmCollate) + sizeof(devmode->dmCollate);
   if (devmode->dmSize < kNeeded) return;
   qr::print::DevModeFields fields;
   qr::print::ReadDevMode(*devmode, fields);
@@ -189,32 +190,30 @@ HDC Print_OpenPrinter(const std::string& name, const std::string& settings, int 
   } else {
     s.printerName = name;
   }
-  PRINTER_DEFAULTSA defaults{nullptr, nullptr, static_cast<ACCESS_MASK>(access)};
+  PRINTER_DEFAULTSW defaults{nullptr, nullptr, static_cast<ACCESS_MASK>(access)};
   HANDLE opened = nullptr;
-  if (!OpenPrinterA(const_cast<char*>(s.printerName.c_str()), &opened,
-                    access ? &defaults : nullptr)) {
-    return nullptr;
-  }
+  std::wstring wideName = qr::Wide(s.printerName);
+  if (!OpenPrinterW(wideName.data(), &opened, access ? &defaults : nullptr)) return nullptr;
   s.printer.reset(opened);
-  char* printerName = const_cast<char*>(s.printerName.c_str());
-  const LONG size = DocumentPropertiesA(nullptr, s.printer.get(), printerName, nullptr, nullptr, 0);
+  wchar_t* printerName = wideName.data();
+  const LONG size = DocumentPropertiesW(nullptr, s.printer.get(), printerName, nullptr, nullptr, 0);
   if (size <= 0) {
     s.devMode.reset();
     s.devModeSize = 0;
   } else if (!s.devMode || size != s.devModeSize) {
     s.devMode.reset(new (std::nothrow) char[static_cast<std::size_t>(size)]());
     s.devModeSize = s.devMode ? size : 0;
-    if (s.devMode && DocumentPropertiesA(nullptr, s.printer.get(), printerName,
-                                         reinterpret_cast<DEVMODEA*>(s.devMode.get()), nullptr,
+    if (s.devMode && DocumentPropertiesW(nullptr, s.printer.get(), printerName,
+                                         reinterpret_cast<DEVMODEW*>(s.devMode.get()), nullptr,
                                          DM_OUT_BUFFER) < 0) {
-      s.devMode.reset();  // the driver gave no settings: let CreateDCA use its defaults
+      s.devMode.reset();  // the driver gave no settings: let CreateDCW use its defaults
       s.devModeSize = 0;
     }
   }
-  auto* devmode = reinterpret_cast<DEVMODEA*>(s.devMode.get());
+  auto* devmode = reinterpret_cast<DEVMODEW*>(s.devMode.get());
   if (!settings.empty()) Print_ApplySettings(settings, devmode);
-  const char* driver = qr::print::IsNtFamily(GetVersion()) ? "WINSPOOL" : "";
-  s.printerDc.reset(CreateDCA(driver, s.printerName.c_str(), nullptr, devmode));
+  const wchar_t* driver = qr::print::IsNtFamily(GetVersion()) ? L"WINSPOOL" : L"";
+  s.printerDc.reset(CreateDCW(driver, wideName.c_str(), nullptr, devmode));
   s.currentDc = s.printerDc.get();
   if (s.currentDc) Print_ResetState();
   return s.currentDc;
@@ -224,27 +223,28 @@ std::vector<Print_Paper> Print_GetPapers() {
   qr::print::PrinterState& s = State();
   std::vector<Print_Paper> papers;
   if (!s.printer) return papers;
-  // The port the printer is connected to, as DeviceCapabilitiesA wants it.
-  std::string port;
+  // The port the printer is connected to, as DeviceCapabilitiesW wants it.
+  std::wstring port;
   DWORD needed = 0;
-  GetPrinterA(s.printer.get(), 5, nullptr, 0, &needed);
+  GetPrinterW(s.printer.get(), 5, nullptr, 0, &needed);
   if (needed > 0) {
     std::vector<BYTE> info(needed);
-    if (GetPrinterA(s.printer.get(), 5, info.data(), needed, &needed)) {
-      const auto* level5 = reinterpret_cast<const PRINTER_INFO_5A*>(info.data());
+    if (GetPrinterW(s.printer.get(), 5, info.data(), needed, &needed)) {
+      const auto* level5 = reinterpret_cast<const PRINTER_INFO_5W*>(info.data());
       if (level5->pPortName) port = level5->pPortName;
     }
   }
-  const char* name = s.printerName.c_str();
-  const char* portName = port.empty() ? nullptr : port.c_str();
-  const auto* devmode = reinterpret_cast<const DEVMODEA*>(s.devMode.get());
-  const int count = DeviceCapabilitiesA(name, portName, DC_PAPERS, nullptr, devmode);
+  const std::wstring wideName = qr::Wide(s.printerName);
+  const wchar_t* name = wideName.c_str();
+  const wchar_t* portName = port.empty() ? nullptr : port.c_str();
+  const auto* devmode = reinterpret_cast<const DEVMODEW*>(s.devMode.get());
+  const int count = DeviceCapabilitiesW(name, portName, DC_PAPERS, nullptr, devmode);
   if (count <= 0) return papers;
   std::vector<WORD> codes(static_cast<std::size_t>(count));
   std::vector<POINT> sizes(static_cast<std::size_t>(count));
-  if (DeviceCapabilitiesA(name, portName, DC_PAPERS, reinterpret_cast<char*>(codes.data()),
+  if (DeviceCapabilitiesW(name, portName, DC_PAPERS, reinterpret_cast<wchar_t*>(codes.data()),
                           devmode) != count ||
-      DeviceCapabilitiesA(name, portName, DC_PAPERSIZE, reinterpret_cast<char*>(sizes.data()),
+      DeviceCapabilitiesW(name, portName, DC_PAPERSIZE, reinterpret_cast<wchar_t*>(sizes.data()),
                           devmode) != count) {
     return papers;
   }
@@ -256,11 +256,13 @@ std::vector<Print_Paper> Print_GetPapers() {
 }
 
 int Print_StartPrinting(const std::string& documentName, const std::string& outputFile) {
-  DOCINFOA info{};
+  const std::wstring document = qr::Wide(documentName);
+  const std::wstring output = qr::Wide(outputFile);
+  DOCINFOW info{};
   info.cbSize = sizeof info;
-  info.lpszDocName = documentName.empty() ? nullptr : documentName.c_str();
-  info.lpszOutput = outputFile.empty() ? nullptr : outputFile.c_str();
-  const int job = StartDocA(State().currentDc, &info);
+  info.lpszDocName = document.empty() ? nullptr : document.c_str();
+  info.lpszOutput = output.empty() ? nullptr : output.c_str();
+  const int job = StartDocW(State().currentDc, &info);
   if (job <= 0) return 0;
   if (StartPage(State().currentDc) <= 0) return 0;
   return job;
@@ -315,7 +317,7 @@ float Print_DeviceToUnitY(int pixels) {
 
 HFONT Print_SetFont(const std::string& face, int size, int style, int angle) {
   qr::print::PrinterState& s = State();
-  LOGFONTA lf{};
+  LOGFONTW lf{};
   lf.lfHeight = qr::print::FontHeight(size, Print_GetDeviceCaps(LOGPIXELSY));
   lf.lfEscapement = angle;
   lf.lfOrientation = angle;
@@ -326,9 +328,9 @@ HFONT Print_SetFont(const std::string& face, int size, int style, int angle) {
   lf.lfStrikeOut = f.strikeOut;
   lf.lfQuality = f.quality;
   lf.lfCharSet = DEFAULT_CHARSET;
-  const std::string cut = qr::print::CutFaceName(face);
-  std::memcpy(lf.lfFaceName, cut.c_str(), cut.size() + 1);
-  HFONT font = CreateFontIndirectA(&lf);
+  const std::wstring cut = qr::Wide(qr::print::CutFaceName(face));
+  cut.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  HFONT font = CreateFontIndirectW(&lf);
   if (!font) return s.font.get();
   s.fontFace = face;
   s.fontSize = size;
@@ -345,9 +347,10 @@ float Print_Text(float x, float y, float w, float h, const std::string& text, in
   r.top = Print_UnitToDeviceY(y);
   r.right = Print_UnitToDeviceX(x + w);
   r.bottom = Print_UnitToDeviceY(y + h);
-  const int length = text.size() > INT_MAX ? INT_MAX : static_cast<int>(text.size());
+  const std::wstring wide = qr::Wide(text);
+  const int length = wide.size() > INT_MAX ? INT_MAX : static_cast<int>(wide.size());
   const int drawn =
-      DrawTextA(State().currentDc, text.data(), length, &r, static_cast<UINT>(format));
+      DrawTextW(State().currentDc, wide.data(), length, &r, static_cast<UINT>(format));
   if (left) *left = Print_DeviceToUnitX(r.left);
   if (top) *top = Print_DeviceToUnitY(r.top);
   if (width) *width = Print_DeviceToUnitX(r.right - r.left);

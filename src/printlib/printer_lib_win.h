@@ -45,7 +45,7 @@ HDC Print_OpenPrinter(const std::string& name, const std::string& settings, int 
 
 // Applies a settings text to a DEVMODE (see qr::print::ApplySettings). Fields past the end
 // of the DEVMODE as its dmSize gives it are left alone.
-void Print_ApplySettings(const std::string& settings, DEVMODEA* devmode);
+void Print_ApplySettings(const std::string& settings, DEVMODEW* devmode);
 
 // A paper the open printer's driver offers: its paper code and its size in tenths of a
 // millimetre, portrait (width the shorter side as drivers give it).

@@ -1,4 +1,5 @@
 #include "update/update_files_win.h"
+#include "base/wide_text_win.h"
 
 #include <bcrypt.h>
 #include <shellapi.h>
@@ -47,8 +48,8 @@ bool HashOpenFile(HANDLE file, Sha256Digest* digest) {
 }  // namespace
 
 bool ReadStartOfFile(const std::string& path, std::size_t limit, std::string* bytes) {
-  HANDLE raw = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE raw = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (raw == INVALID_HANDLE_VALUE) return false;
   const ScopedKernelHandle file(raw);
   bytes->assign(limit, '\0');
@@ -70,8 +71,9 @@ bool ReadStartOfFile(const std::string& path, std::size_t limit, std::string* by
 bool HeldFile::OpenAndHash(const std::string& path, Sha256Digest* digest) {
   Release();
   // Sharing reading alone: no writer, and no delete or rename, until Release().
-  HANDLE raw = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE raw =
+      CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (raw == INVALID_HANDLE_VALUE) return false;
   ScopedKernelHandle file(raw);
   if (GetFileType(file.get()) != FILE_TYPE_DISK || !HashOpenFile(file.get(), digest)) return false;
@@ -102,15 +104,17 @@ bool VerifyEcdsaP256(const EcdsaPublicKey& publicKey, const Sha256Digest& digest
 }
 
 bool StartProgram(const std::string& path, const std::string& folder) {
-  SHELLEXECUTEINFOA info = {};
+  const std::wstring file = Wide(path);
+  const std::wstring directory = Wide(folder);
+  SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof info;
   // Started before this process ends, and with no error box of the shell's own.
   info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-  info.lpVerb = "open";
-  info.lpFile = path.c_str();
-  info.lpDirectory = folder.c_str();
+  info.lpVerb = L"open";
+  info.lpFile = file.c_str();
+  info.lpDirectory = directory.c_str();
   info.nShow = SW_SHOWNORMAL;
-  return ShellExecuteExA(&info) != FALSE;
+  return ShellExecuteExW(&info) != FALSE;
 }
 
 }  // namespace qr

@@ -1,4 +1,5 @@
 #include "update/update_window_win.h"
+#include "base/wide_text_win.h"
 
 #include <commctrl.h>
 #include <wininet.h>
@@ -24,7 +25,7 @@ constexpr int kClientHeight = 100;
 // The progress window's own procedure: only what DefWindowProc does, so the close box
 // of a window left open after an error closes it once the event loop runs again.
 LRESULT CALLBACK UpdateWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 // "Checking for Updates": a progress bar, a status label and a countdown label. The
@@ -34,11 +35,12 @@ class ProgressWindow {
   ProgressWindow(HINSTANCE instance, WindowCorner corner) {
     if (!RegisterFormWindowClass(instance, kUpdateWindowClass, UpdateWindowProc)) return;
     const SIZE size = OuterSizeForClient(kClientWidth, kClientHeight, kWindowStyle);
-    hwnd_ = CreateWindowExA(0, kUpdateWindowClass, "Checking for Updates", kWindowStyle, corner.x,
-                            corner.y, size.cx, size.cy, nullptr, nullptr, instance, nullptr);
+    hwnd_ =
+        CreateWindowExW(0, Wide(kUpdateWindowClass).c_str(), L"Checking for Updates", kWindowStyle,
+                        corner.x, corner.y, size.cx, size.cy, nullptr, nullptr, instance, nullptr);
     if (!hwnd_) return;
-    progress_ = Child(PROGRESS_CLASSA, "", 0, kUpdateProgressBarId, 25, 20, 350, 20);
-    SendMessageA(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    progress_ = Child("msctls_progress32", "", 0, kUpdateProgressBarId, 25, 20, 350, 20);
+    SendMessageW(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     // The labels exist from the start, empty, so that their numbers always answer.
     status_ = Child("STATIC", "", SS_LEFT, kUpdateStatusId, 25, 50, 350, 20);
     countdown_ = Child("STATIC", "", SS_LEFT, kUpdateCountdownId, 20, 70, 350, 20);
@@ -53,7 +55,7 @@ class ProgressWindow {
   ProgressWindow& operator=(const ProgressWindow&) = delete;
 
   void SetProgress(int percent) {
-    SendMessageA(progress_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+    SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
     Repaint();
   }
 
@@ -62,12 +64,12 @@ class ProgressWindow {
   void ShowStatus(const std::string& text, bool tall) {
     SetWindowPos(status_, nullptr, 0, 0, 350, tall ? 40 : 20,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowTextA(status_, text.c_str());
+    SetWindowTextUtf8(status_, text);
     Repaint();
   }
 
   void ShowCountdown(const std::string& text) {
-    SetWindowTextA(countdown_, text.c_str());
+    SetWindowTextUtf8(countdown_, text);
     ShowWindow(countdown_, SW_SHOWNA);
     Repaint();
   }
@@ -95,8 +97,8 @@ class ProgressWindow {
   HWND countdown_ = nullptr;
 };
 
-// URLDownloadToFileA of "urlMON.dll", found at run time.
-using UrlDownloadToFileFn = HRESULT(WINAPI*)(void*, LPCSTR, LPCSTR, DWORD, void*);
+// URLDownloadToFileW of "urlMON.dll", found at run time.
+using UrlDownloadToFileFn = HRESULT(WINAPI*)(void*, LPCWSTR, LPCWSTR, DWORD, void*);
 
 // The library is loaded at the first download from the system folder only (a
 // "urlmon.dll" beside the program or in the working folder is never loaded), and kept
@@ -104,8 +106,8 @@ using UrlDownloadToFileFn = HRESULT(WINAPI*)(void*, LPCSTR, LPCSTR, DWORD, void*
 // loaded again at times waits forever for its end. Null when it cannot be had.
 UrlDownloadToFileFn UrlDownloadToFile() {
   static const UrlDownloadToFileFn download = []() -> UrlDownloadToFileFn {
-    const HMODULE urlmon = LoadLibraryExA("urlMON.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    const FARPROC proc = urlmon ? GetProcAddress(urlmon, "URLDownloadToFileA") : nullptr;
+    const HMODULE urlmon = LoadLibraryExW(L"urlMON.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const FARPROC proc = urlmon ? GetProcAddress(urlmon, "URLDownloadToFileW") : nullptr;
     return proc ? reinterpret_cast<UrlDownloadToFileFn>(reinterpret_cast<void (*)()>(proc))
                 : nullptr;
   }();
@@ -116,17 +118,25 @@ std::int32_t DownloadToFile(const std::string& address, const std::string& local
   HRESULT result = E_FAIL;
   if (const UrlDownloadToFileFn download = UrlDownloadToFile()) {
     // A copy kept by the system's web cache would hide a newer file on the site.
-    DeleteUrlCacheEntryA(address.c_str());
-    result = download(nullptr, address.c_str(), localPath.c_str(), 0, nullptr);
+    const std::wstring url = Wide(address);
+    DeleteUrlCacheEntryW(url.c_str());
+    result = download(nullptr, url.c_str(), Wide(localPath).c_str(), 0, nullptr);
   }
   Sleep(1000);
   return static_cast<std::int32_t>(result);
 }
 
 std::string TemporaryFolder() {
-  char* block = GetEnvironmentStringsA();
-  const std::vector<std::string> environment = SplitEnvironmentBlock(block);
-  if (block) FreeEnvironmentStringsA(block);
+  // The block as UTF-8, its terminating zeros kept.
+  std::string utf8;
+  if (wchar_t* block = GetEnvironmentStringsW()) {
+    std::size_t length = 0;
+    while (block[length] != L'\0' || block[length + 1] != L'\0') ++length;
+    utf8 = Utf8(std::wstring_view(block, length + 2));
+    FreeEnvironmentStringsW(block);
+  }
+  const std::vector<std::string> environment =
+      SplitEnvironmentBlock(utf8.empty() ? nullptr : utf8.c_str());
   return ChooseTemporaryFolder(environment, CurrentDirectory());
 }
 
@@ -145,7 +155,7 @@ class WindowHost final : public UpdateHost {
   bool ReadFileStart(const std::string& path, std::size_t limit, std::string* bytes) override {
     return ReadStartOfFile(path, limit, bytes);
   }
-  void RemoveFolder(const std::string& path) override { RemoveDirectoryA(path.c_str()); }
+  void RemoveFolder(const std::string& path) override { RemoveDirectoryW(Wide(path).c_str()); }
   bool HoldAndHashInstaller(const std::string& path, Sha256Digest* digest) override {
     return installer_.OpenAndHash(path, digest);
   }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/wide_text_win.h"
 #include "wingui/window_win.h"
 
 namespace qr {
@@ -13,10 +14,10 @@ namespace {
 HWND FocusedEditField(HWND form) {
   HWND focus = GetFocus();
   if (!focus || !form || GetParent(focus) != form) return nullptr;
-  char cls[16] = {};
-  GetClassNameA(focus, cls, sizeof cls);
-  if (lstrcmpiA(cls, "Edit") != 0) return nullptr;
-  if (GetWindowLongPtrA(focus, GWL_STYLE) & ES_MULTILINE) return nullptr;
+  wchar_t cls[16] = {};
+  GetClassNameW(focus, cls, 16);
+  if (lstrcmpiW(cls, L"Edit") != 0) return nullptr;
+  if (GetWindowLongPtrW(focus, GWL_STYLE) & ES_MULTILINE) return nullptr;
   return focus;
 }
 
@@ -37,16 +38,18 @@ class ClipboardSession {
   BOOL open_ = FALSE;
 };
 
-bool PutText(HWND owner, const std::string& text) {
+bool PutText(HWND owner, const std::string& utf8) {
   ClipboardSession clip(owner);
   if (!clip.ok() || !EmptyClipboard()) return false;
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  const std::wstring text = Wide(utf8);
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
   if (!mem) return false;
   if (void* p = GlobalLock(mem)) {
-    std::memcpy(p, text.c_str(), text.size() + 1);
+    std::memcpy(p, text.c_str(), bytes);
     GlobalUnlock(mem);
   }
-  if (!SetClipboardData(CF_TEXT, mem)) {
+  if (!SetClipboardData(CF_UNICODETEXT, mem)) {
     GlobalFree(mem);  // still ours when the clipboard did not take it
     return false;
   }
@@ -56,11 +59,12 @@ bool PutText(HWND owner, const std::string& text) {
 bool GetText(HWND owner, std::string* text) {
   ClipboardSession clip(owner);
   if (!clip.ok()) return false;
-  HANDLE data = GetClipboardData(CF_TEXT);
+  // The system offers text put there in any form as CF_UNICODETEXT too.
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
   if (!data) return false;
-  const char* p = static_cast<const char*>(GlobalLock(data));
+  const auto* p = static_cast<const wchar_t*>(GlobalLock(data));
   if (!p) return false;
-  text->assign(p, strnlen(p, GlobalSize(data)));
+  *text = Utf8(std::wstring_view(p, wcsnlen(p, GlobalSize(data) / sizeof(wchar_t))));
   GlobalUnlock(data);
   return true;
 }
@@ -69,7 +73,7 @@ bool GetText(HWND owner, std::string* text) {
 
 void CutFocusedField(HWND form) {
   if (HWND field = FocusedEditField(form)) {
-    if (PutText(form, WindowText(field))) SetWindowTextA(field, "");
+    if (PutText(form, WindowText(field))) SetWindowTextW(field, L"");
   }
 }
 
@@ -80,7 +84,7 @@ void CopyFocusedField(HWND form) {
 void PasteIntoFocusedField(HWND form) {
   std::string text;
   if (HWND field = FocusedEditField(form); field && GetText(form, &text))
-    SetWindowTextA(field, text.c_str());
+    SetWindowTextUtf8(field, text);
 }
 
 }  // namespace qr

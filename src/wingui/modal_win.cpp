@@ -1,5 +1,7 @@
 #include "wingui/modal_win.h"
 
+#include "base/wide_text_win.h"
+
 namespace qr {
 
 namespace {
@@ -18,9 +20,9 @@ bool IsUserInput(UINT msg) {
 void HandleModalMessage(HWND window, MSG& msg) {
   const bool mine = msg.hwnd == window || IsChild(window, msg.hwnd);
   if (!mine && IsUserInput(msg.message)) return;  // meant for another window: dropped
-  if (mine && IsDialogMessageA(window, &msg)) return;
+  if (mine && IsDialogMessageW(window, &msg)) return;
   TranslateMessage(&msg);
-  DispatchMessageA(&msg);
+  DispatchMessageW(&msg);
 }
 
 }  // namespace
@@ -34,7 +36,7 @@ void RunModalLoop(HWND window, const bool& done) {
   ModalScope modal;
   MSG msg;
   while (!done && IsWindow(window)) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got <= 0) {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
       break;
@@ -46,7 +48,7 @@ void RunModalLoop(HWND window, const bool& done) {
 void PumpModalMessages(HWND window) {
   ModalScope modal;
   MSG msg;
-  while (IsWindow(window) && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (IsWindow(window) && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
@@ -57,7 +59,7 @@ void PumpModalMessages(HWND window) {
 
 int ShowMessageBox(HWND owner, const std::string& title, const std::string& text, unsigned flags) {
   ModalScope modal;
-  return MessageBoxA(owner, text.c_str(), title.c_str(), flags);
+  return MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), flags);
 }
 
 }  // namespace qr

@@ -1,13 +1,15 @@
 #include "wingui/window_win.h"
 
+#include "base/wide_text_win.h"
 #include "wingui/scoped_win.h"
 
 namespace qr {
 
 HWND AddChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
               int w, int h, DWORD exStyle) {
-  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
-  return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  return CreateWindowExW(exStyle, Wide(cls).c_str(), Wide(text ? text : "").c_str(),
+                         WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
@@ -20,24 +22,28 @@ HWND AddFormChild(HWND parent, const char* cls, const char* text, DWORD style, i
 
 void SetControlFont(HWND control, HFONT font) {
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
 std::string WindowText(HWND hwnd) {
   if (!hwnd) return {};
-  const int length = GetWindowTextLengthA(hwnd);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int got = GetWindowTextA(hwnd, text.data(), length + 1);
+  const int length = GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(hwnd, text.data(), length + 1);
   text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-  return text;
+  return Utf8(text);
+}
+
+void SetWindowTextUtf8(HWND hwnd, std::string_view text) {
+  if (hwnd) SetWindowTextW(hwnd, Wide(text).c_str());
 }
 
 HFONT FontFromPoints(HWND hwnd, const char* face, int points, int weight, bool italic) {
   ScopedWindowDC dc(hwnd);
   const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-  return CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, weight, italic ? TRUE : FALSE, FALSE, FALSE,
+  return CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, weight, italic ? TRUE : FALSE, FALSE, FALSE,
                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, face);
+                     DEFAULT_PITCH | FF_DONTCARE, Wide(face).c_str());
 }
 
 int ScreenPixelsPerInchY() {

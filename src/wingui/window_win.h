@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace qr {
 
@@ -14,14 +15,14 @@ namespace qr {
 template <typename State>
 State* WindowState(HWND hwnd, UINT msg, LPARAM lp) {
   if (msg == WM_NCCREATE) {
-    const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lp);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
   }
-  return reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  return reinterpret_cast<State*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 // A visible child control of `parent` with number `id`; WS_CHILD and WS_VISIBLE are
-// added to `style`.
+// added to `style`. Class and text are UTF-8, as every text the kit takes.
 HWND AddChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
               int w, int h, DWORD exStyle = 0);
 // The same in the dialog font, as controls of a form have it.
@@ -31,8 +32,9 @@ HWND AddFormChild(HWND parent, const char* cls, const char* text, DWORD style, i
 // Gives `control` the stock dialog font (DEFAULT_GUI_FONT), or `font`.
 void SetControlFont(HWND control, HFONT font = nullptr);
 
-// A window's whole text ("" for a null window).
+// A window's whole text ("" for a null window), and setting it.
 std::string WindowText(HWND hwnd);
+void SetWindowTextUtf8(HWND hwnd, std::string_view text);
 
 // A new font of `points` at the screen's vertical resolution (as `hwnd`'s DC has it).
 // The caller owns it.

@@ -279,6 +279,26 @@ TEST_F(AddressBookTest, DeletingDropsTheCurrentRecordAndRenumbers) {
   EXPECT_EQ(fs_.Content(kBackup), "a^^^^^^0^1\r\nb^^^^^^1^1\r\nc^^^^^^2^1\r\n");
 }
 
+// A book stays in the code page, byte for byte, until a name needs more; it is UTF-8
+// after the mark while such a name is in it, and in the code page again once it goes.
+TEST_F(AddressBookTest, TheBookIsUtf8OnlyWhileANameTheCodePageLacksIsInIt) {
+  Open("J\xFCrgen^^^^^^0^1\r\n");
+  EXPECT_EQ(fs_.Content(kBook), "J\xFCrgen^^^^^^0^1\r\n");  // read and sorted: unchanged
+  EXPECT_EQ(book_.entries[0].name, "J\xC3\xBCrgen");
+  ASSERT_EQ(SaveAddressee(fs_, book_, {"\xC5\x81ukasz", "", "", "", "", ""}).outcome,
+            SaveOutcome::kSaved);
+  EXPECT_EQ(fs_.Content(kBook), "\xEF\xBB\xBFJ\xC3\xBCrgen^^^^^^0^1\r\n\xC5\x81ukasz^^^^^^1^1\r\n");
+  EXPECT_EQ(fs_.Content(kBackup), "J\xFCrgen^^^^^^0^1\r\n");
+  ASSERT_TRUE(SelectRecord(book_, 1));
+  EXPECT_EQ(DeleteCurrentRecord(fs_, book_).outcome, DeleteOutcome::kDeleted);
+  EXPECT_EQ(fs_.Content(kBook), "J\xFCrgen^^^^^^0^1\r\n");
+  // A marked book whose bytes are no UTF-8 keeps the rest of its text.
+  Open(
+      "\xEF\xBB\xBF"
+      "Ann\xFF^^^^^^0^1\r\n");
+  EXPECT_EQ(book_.entries[0].name, "Ann\xEF\xBF\xBD");
+}
+
 TEST_F(AddressBookTest, DeletingTheOnlyEntryLeavesAnEmptyFileAndTheEntryInTheBackup) {
   Open("only^^^^^^0^1\r\n");
   book_.currentRecord = 0;

@@ -7,43 +7,32 @@
 
 #include "base/code_page.h"
 #include "base/letter_case.h"
+#include "base/utf8.h"
 
 namespace qr {
 namespace {
 
 // Address books sort by the system's upper case; the table the native build uses in
-// its place must agree with it byte for byte.
-TEST(CodePageWin, SystemUpperCaseIsTheWindows1252Table) {
+// its place must agree with it byte for byte, and every byte must come back as itself.
+TEST(CodePageWin, SystemCodePageIsTheWindows1252Table) {
   ASSERT_EQ(GetACP(), 1252u);
-  std::string all;
-  for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
-  std::string upper = all;
-  UpperCaseInCodePage(upper);
   for (int c = 1; c < 256; ++c) {
-    EXPECT_EQ(static_cast<unsigned char>(upper[c - 1]),
-              UpperCase1252(static_cast<unsigned char>(c)))
+    const std::string byte(1, static_cast<char>(c));
+    EXPECT_EQ(CodePageToUtf8(byte), Windows1252ToUtf8(byte)) << "byte " << c;
+    std::string upper;
+    ASSERT_TRUE(CodePageFromUtf8(UpperCaseText(CodePageToUtf8(byte)), &upper)) << "byte " << c;
+    EXPECT_EQ(static_cast<unsigned char>(upper[0]), UpperCase1252(static_cast<unsigned char>(c)))
         << "byte " << c;
   }
 }
 
-// Imported contacts lose the letters the code page lacks to the system's best-fit
-// mapping; the table the native build uses in its place must agree with it.
-TEST(CodePageWin, SystemBestFitIsTheLatinTableOfOtherPlatforms) {
-  for (unsigned cp = 0x100; cp < 0x180; ++cp) {
-    const std::string utf8 = {static_cast<char>(0xC0 | (cp >> 6)),
-                              static_cast<char>(0x80 | (cp & 0x3F))};
-    bool systemChanged = false;
-    bool tableChanged = false;
-    EXPECT_EQ(CodePageFromUtf8BestFit(utf8, &systemChanged),
-              Windows1252FromUtf8BestFit(utf8, &tableChanged))
-        << "U+0" << std::hex << cp;
-    EXPECT_EQ(systemChanged, tableChanged) << "U+0" << std::hex << cp;
-  }
-  bool changed = true;
-  EXPECT_EQ(CodePageFromUtf8BestFit("Zo\xC3\xAB?", &changed), "Zo\xEB?");
-  EXPECT_FALSE(changed);
-  EXPECT_EQ(CodePageFromUtf8BestFit("\xE6\x9D\xB1 \xC3", &changed), "? ?");
-  EXPECT_TRUE(changed);
+// Letters the code page lacks take the system's Unicode upper case, as the native
+// build's table gives them for the scripts names are most often written in.
+TEST(CodePageWin, LettersOutsideTheCodePageTakeTheSystemsUpperCase) {
+  EXPECT_EQ(UpperCaseText("\xC5\x82\xC5\xBC\xC4\x99"), "\xC5\x81\xC5\xBB\xC4\x98");  // l, z, e
+  EXPECT_EQ(UpperCaseText("\xE1\xBB\x85\xC6\xB0"), "\xE1\xBB\x84\xC6\xAF");          // Vietnamese
+  EXPECT_EQ(UpperCaseText("\xD0\xB6\xCE\xB1"), "\xD0\x96\xCE\x91");  // Cyrillic, Greek
+  EXPECT_EQ(UpperCaseText("\xE5\xB1\xB1\xF0\x9F\x98\x80"), "\xE5\xB1\xB1\xF0\x9F\x98\x80");
 }
 
 }  // namespace

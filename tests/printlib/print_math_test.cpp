@@ -145,6 +145,9 @@ TEST(Fonts, StyleBitsAndHeights) {
 
   EXPECT_EQ(CutFaceName("Arial"), "Arial");
   EXPECT_EQ(CutFaceName(std::string(40, 'x')), std::string(31, 'x'));
+  EXPECT_EQ(CutFaceName(std::string(30, 'x') + "\xC3\xA9\xC3\xA9"),
+            std::string(30, 'x') + "\xC3\xA9");
+  EXPECT_EQ(CutFaceName(std::string(30, 'x') + "\xF0\x9F\x98\x80"), std::string(30, 'x'));
 }
 
 TEST(Preview, PageSizeAndResolution) {

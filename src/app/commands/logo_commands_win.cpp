@@ -24,7 +24,7 @@ void AdoptLogo(Shell& shell, const LoadedLogo& logo) {
 
   ScopedBitmap shown(logo.image != 0 ? MakeLogoBoxBitmap(logo.image) : nullptr);
   if (HWND box = shell.mainWindow ? GetDlgItem(shell.mainWindow, ctl::kLogoBox) : nullptr) {
-    SendMessageA(box, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown.get()));
+    SendMessageW(box, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown.get()));
     InvalidateRect(box, nullptr, TRUE);
   }
   // The box no longer shows the previous bitmap, so it may go now.

@@ -64,7 +64,7 @@ namespace {
 // Keeps the wait cursor up while the jobs are spooled.
 class WaitCursor {
  public:
-  WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+  WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
   ~WaitCursor() { SetCursor(previous_); }
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;

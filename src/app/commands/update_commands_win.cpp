@@ -2,6 +2,7 @@
 // and ending the program once an installer has been started.
 #include "app/commands/commands_win.h"
 #include "app/program_win.h"
+#include "base/wide_text_win.h"
 #include "update/update_info.h"
 #include "update/update_window_win.h"
 
@@ -10,7 +11,7 @@ namespace qr {
 namespace {
 
 void RunCheck(Shell& shell, WindowCorner corner, const std::string& version) {
-  HINSTANCE instance = shell.instance ? shell.instance : GetModuleHandleA(nullptr);
+  HINSTANCE instance = shell.instance ? shell.instance : GetModuleHandleW(nullptr);
   if (RunUpdateCheck(instance, shell.mainWindow, corner, version, shell.updateSite,
                      shell.updateKey) == UpdateOutcome::kInstallerStarted) {
     EndProgram(shell, ShutdownReason::kInstallerStarted);
@@ -29,8 +30,8 @@ void CheckForUpdatesCommand(Shell& shell) {
 }
 
 void CheckForUpdatesAtStartup(Shell& shell, const std::string& version) {
-  const int answer = MessageBoxA(nullptr, "Would you like to check for any updates now?",
-                                 kUpdateCheckTitle, MB_YESNO | MB_SETFOREGROUND);
+  const int answer = MessageBoxW(nullptr, L"Would you like to check for any updates now?",
+                                 Wide(kUpdateCheckTitle).c_str(), MB_YESNO | MB_SETFOREGROUND);
   if (answer != IDYES) return;
   RunCheck(shell, UpdateWindowCornerOnScreen(shell.desktopWidth, shell.desktopHeight), version);
 }

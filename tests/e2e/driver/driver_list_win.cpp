@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/wide_text_win.h"
 #include "driver_util_win.h"
 #include "driver_win.h"
 #include "ui_win.h"
@@ -50,7 +51,7 @@ class RemoteBuffer {
 };
 
 bool SendBounded(HWND window, UINT message, WPARAM w, LPARAM l, DWORD_PTR* result) {
-  return SendMessageTimeoutA(window, message, w, l, SMTO_ABORTIFHUNG | SMTO_BLOCK, kSendTimeoutMs,
+  return SendMessageTimeoutW(window, message, w, l, SMTO_ABORTIFHUNG | SMTO_BLOCK, kSendTimeoutMs,
                              result) != 0;
 }
 
@@ -66,24 +67,26 @@ bool RowCount(HWND list, int* count) {
 // The texts of `column` in every row, joined with "|".
 bool ColumnTexts(HANDLE process, HWND list, int column, std::string* texts, int* rows) {
   if (!RowCount(list, rows)) return false;
-  RemoteBuffer buffer(process, sizeof(LVITEMA) + kCellTextBytes);
+  // The cells are read as UTF-16 and compared as UTF-8, as scenarios write text.
+  constexpr size_t kCellUnits = kCellTextBytes;
+  RemoteBuffer buffer(process, sizeof(LVITEMW) + kCellUnits * sizeof(wchar_t));
   if (!buffer) return false;
   texts->clear();
   for (int row = 0; row < *rows; ++row) {
-    LVITEMA item;
+    LVITEMW item;
     std::memset(&item, 0, sizeof item);
     item.iSubItem = column;
-    item.pszText = buffer.at(sizeof(LVITEMA));
-    item.cchTextMax = int(kCellTextBytes);
-    char cell[kCellTextBytes] = {};
+    item.pszText = reinterpret_cast<wchar_t*>(buffer.at(sizeof(LVITEMW)));
+    item.cchTextMax = int(kCellUnits);
+    wchar_t cell[kCellUnits] = {};
     DWORD_PTR length = 0;
     if (!buffer.Write(0, &item, sizeof item) ||
-        !SendBounded(list, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(buffer.at(0)), &length) ||
-        !buffer.Read(sizeof(LVITEMA), cell, kCellTextBytes))
+        !SendBounded(list, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(buffer.at(0)), &length) ||
+        !buffer.Read(sizeof(LVITEMW), cell, sizeof cell))
       return false;
-    cell[kCellTextBytes - 1] = '\0';
+    cell[kCellUnits - 1] = L'\0';
     if (row > 0) *texts += "|";
-    *texts += cell;
+    *texts += Utf8(cell);
   }
   return true;
 }

@@ -1,4 +1,5 @@
 #include "driver_win.h"
+#include "base/wide_text_win.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -16,8 +17,11 @@ namespace detail {
 
 namespace fs = std::filesystem;
 
+// Paths in scenarios are UTF-8, as all their text.
+fs::path PathOf(const std::string& utf8) { return fs::path(Wide(utf8)); }
+
 bool ReadWholeFile(const std::string& path, std::string* bytes) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathOf(path), std::ios::binary);
   if (!in) return false;
   std::ostringstream content;
   content << in.rdbuf();
@@ -27,8 +31,8 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   std::error_code ignored;
-  fs::create_directories(fs::path(path).parent_path(), ignored);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  fs::create_directories(PathOf(path).parent_path(), ignored);
+  std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), std::streamsize(bytes.size()));
   out.close();
   return bool(out);
@@ -36,10 +40,10 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 
 // Whether a file matching `pattern` (a path that may hold * and ?) exists.
 bool AnyFileMatches(const std::string& pattern, std::string* first) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(Wide(pattern).c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return false;
-  *first = data.cFileName;
+  *first = Utf8(data.cFileName);
   FindClose(find);
   return true;
 }
@@ -380,7 +384,7 @@ bool Driver::Write(const Command& command, std::string* error) {
 
 bool Driver::Delete(const Command& command, std::string* error) {
   const std::string path = Arg(command, 0);
-  if (::DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return true;
+  if (::DeleteFileW(Wide(path).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return true;
   *error = "cannot delete " + path + ": " + LastErrorText();
   return false;
 }
@@ -388,7 +392,7 @@ bool Driver::Delete(const Command& command, std::string* error) {
 bool Driver::Copy(const Command& command, std::string* error) {
   const std::string from = Arg(command, 0);
   const std::string to = Arg(command, 1);
-  if (::CopyFileA(from.c_str(), to.c_str(), FALSE)) return true;
+  if (::CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE)) return true;
   *error = "cannot copy " + from + " to " + to + ": " + LastErrorText();
   return false;
 }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "base/wide_text_win.h"
 #include "handles_win.h"
 
 namespace qr::e2e {
@@ -34,7 +35,7 @@ BOOL CALLBACK CollectChildren(HWND window, LPARAM param) {
 }
 
 bool Send(HWND window, UINT message, WPARAM w, LPARAM l, DWORD_PTR* result) {
-  return SendMessageTimeoutA(window, message, w, l, SMTO_ABORTIFHUNG | SMTO_BLOCK, kSendTimeoutMs,
+  return SendMessageTimeoutW(window, message, w, l, SMTO_ABORTIFHUNG | SMTO_BLOCK, kSendTimeoutMs,
                              result) != 0;
 }
 
@@ -61,18 +62,19 @@ std::string WindowClass(HWND window) {
 bool ReadText(HWND window, std::string* text) {
   DWORD_PTR length = 0;
   if (!Send(window, WM_GETTEXTLENGTH, 0, 0, &length)) return false;
-  std::string buffer(length + 1, '\0');
+  std::wstring buffer(length + 1, L'\0');
   DWORD_PTR copied = 0;
   if (!Send(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), &copied))
     return false;
   buffer.resize(copied < buffer.size() ? copied : buffer.size() - 1);
-  *text = buffer;
+  *text = Utf8(buffer);
   return true;
 }
 
 bool WriteText(HWND window, const std::string& text) {
   DWORD_PTR result = 0;
-  return Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), &result);
+  const std::wstring wide = Wide(text);
+  return Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), &result);
 }
 
 HWND FindControl(HWND parent, int id) {

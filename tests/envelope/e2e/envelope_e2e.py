@@ -67,6 +67,13 @@ SCENARIO_JOBS = {
     # The alignment envelope's title has no addressee in it.
     "envelope_true_size": ["Zebulon Envwin Refused", "Alignment"],
 }
+# Names the code page lacks: cups-pdf names their files after the title as the driver
+# passed it, so their PDFs are found by what they hold.
+ANY_SCRIPT_JOBS = {
+    "\u0141ukasz \u017b\u00f3\u0142kiewski": ["\u0141ukasz \u017b\u00f3\u0142kiewski", "ul. D\u0142uga 5", "Krak\u00f3w"],
+    "Nguy\u1ec5n V\u0103n An": ["Nguy\u1ec5n V\u0103n An", "12 L\u00ea L\u1ee3i", "Hu\u1ebf"],
+}
+
 # Print Selected: the batch's one job and the addressee of each of its pages, in order.
 BATCH_JOB = "3 envelopes"
 BATCH_PAGES = ["Alpha Batchone", "Delta Batchfour", "Gamma Batchthree"]
@@ -124,6 +131,10 @@ def setup(scenario, work):
     for addressee in SCENARIO_JOBS.get(scenario, []):
         for path in job_files(addressee):
             os.remove(path)
+    if scenario == "envelope_any_script":
+        for jobs in any_script_files().values():
+            for path, _, _ in jobs:
+                os.remove(path)
 
 
 def title_of(path):
@@ -289,6 +300,53 @@ def check_true_size(work):
     print("alignment envelope printed; the refused envelope was not")
 
 
+def narrowed(title, name):
+    """Whether a PDF's title is "Quarrane - <name>" as far as Wine's PostScript driver
+    carries it: it writes the document name in the ANSI code page, so a letter the code
+    page lacks arrives as a look-alike or "?"; every other character must be the name's."""
+    expected = "Quarrane - " + name
+    return len(title) == len(expected) and all(
+        t == e for t, e in zip(title, expected) if e.encode("cp1252", errors="ignore"))
+
+
+def any_script_files():
+    """The scenario's PDFs: name -> paths, found by their text and their title."""
+    found = {name: [] for name in ANY_SCRIPT_JOBS}
+    for path in glob.glob(os.path.join(pdf_folder(), "*.pdf")):
+        title = title_of(path).strip("()")
+        if not title.startswith("Quarrane - "):
+            continue
+        text = run("pdftotext", "-layout", path, "-")
+        for name in ANY_SCRIPT_JOBS:
+            if name in text or narrowed(title, name):
+                found[name].append((path, title, text))
+    return found
+
+
+def check_any_script(work):
+    """The Polish and the Vietnamese envelope: each one job, titled with the name, whose
+    text holds every line exactly."""
+    deadline = time.time() + PDF_WAIT_S
+    while True:
+        found = any_script_files()
+        if all(found.values()) or time.time() > deadline:
+            break
+        time.sleep(1)
+    time.sleep(1)
+    found = any_script_files()
+    for name, lines in ANY_SCRIPT_JOBS.items():
+        if len(found[name]) != 1:
+            fail(f"expected one PDF of {name!r} in {pdf_folder()}, found {[f[0] for f in found[name]]}")
+        path, title, text = found[name][0]
+        if not narrowed(title, name):
+            fail(f"{path}: title {title!r} is not the job of {name!r}")
+        for line in lines:
+            if line not in text:
+                fail(f"{path}: {line!r} is not on the envelope:\n{text}")
+        os.remove(path)
+    print("both envelopes carry their names exactly")
+
+
 def main():
     if len(sys.argv) != 4 or sys.argv[1] not in ("setup", "check"):
         sys.exit(__doc__)
@@ -303,6 +361,8 @@ def main():
         check_batch(work)
     elif scenario == "envelope_true_size":
         check_true_size(work)
+    elif scenario == "envelope_any_script":
+        check_any_script(work)
     print("PASS")
 
 
