@@ -10,15 +10,19 @@ lines prepare the site first:
     #site-installer NAME    the test installer as updates/qr/NAME
     #site-other NAME        another program (the test installer with bytes appended, so it
                             would run just the same) as updates/qr/NAME
-    #site-big NAME BYTES    updates/qr/NAME: BYTES letters "x" and no line break
 
-In the scenario @INSTALLER_SHA256@ and @INSTALLER_SIGNATURE@ stand for the test
-installer's "sha256=" and "signature=" values, @OTHER_SHA256@ and @OTHER_SIGNATURE@ for
-the other program's: scripts/sign-release makes them with the tests' key
-(update_test_key.pem beside this script), the key the test copy of the program trusts.
+A site file that begins with "#endless" is served as letters "x" without end.
+
+In the scenario @INSTALLER_SHA256@ and @OTHER_SHA256@ stand for the test installer's and
+the other program's "sha256=" values, and @SIGNATURE:VERSION:NAME:INSTALLER@ (or :OTHER@)
+for the "signature=" value scripts/sign-release gives for that program offered as
+release VERSION under the file name NAME, signed with the tests' key (update_test_key.pem
+beside this script), the key the test copy of the program trusts and sign-release checks.
 qrdrive runs the scenario under Wine; the server is stopped afterwards, whatever happened.
 """
+import http.server
 import os
+import re
 import shutil
 import socket
 import subprocess
@@ -30,14 +34,46 @@ SCENARIO_LIMIT_S = 120
 HERE = os.path.dirname(os.path.abspath(__file__))
 SIGN_RELEASE = os.path.join(HERE, "..", "..", "scripts", "sign-release")
 TEST_KEY = os.path.join(HERE, "update_test_key.pem")
+TEST_PUBLIC_KEY = os.path.join(HERE, "update_test_key.pub.hex")
 
 
-def signed_lines(path):
-    """The "sha256=" and "signature=" values scripts/sign-release gives for a file."""
-    out = subprocess.run([SIGN_RELEASE, path, TEST_KEY], check=True, capture_output=True,
-                         text=True).stdout
-    values = dict(line.split("=", 1) for line in out.splitlines())
+def signed_lines(run, version, name, path):
+    """The "sha256=" and "signature=" values scripts/sign-release gives for the file
+    `path` offered as `version` under the name `name`."""
+    os.makedirs(os.path.join(run, "signed", version), exist_ok=True)
+    named = os.path.join(run, "signed", version, name)
+    shutil.copyfile(path, named)
+    out = subprocess.run([SIGN_RELEASE, "--trusted-key", TEST_PUBLIC_KEY, version, named,
+                          TEST_KEY], check=True, capture_output=True, text=True).stdout
+    values = dict(line.split("=", 1) for line in out.splitlines()[2:])
     return values["sha256"], values["signature"]
+
+
+class SiteHandler(http.server.SimpleHTTPRequestHandler):
+    """Serves the site folder; a file beginning with "#endless" never ends."""
+
+    def do_GET(self):
+        path = self.translate_path(self.path)
+        try:
+            with open(path, "rb") as f:
+                endless = f.read(8) == b"#endless"
+        except OSError:
+            endless = False
+        if not endless:
+            return super().do_GET()
+        self.send_response(200)
+        self.send_header("Content-Type", "text/plain")
+        self.end_headers()
+        try:
+            while True:
+                self.wfile.write(b"x" * 65536)
+        except OSError:
+            pass  # the program stopped the download
+
+
+def serve(site, port):
+    handler = lambda *a, **k: SiteHandler(*a, directory=site, **k)
+    http.server.ThreadingHTTPServer(("127.0.0.1", port), handler).serve_forever()
 
 
 def prepare(scenario, run, installer):
@@ -59,14 +95,11 @@ def prepare(scenario, run, installer):
             shutil.copyfile(installer, os.path.join(folder, words[1]))
         elif words[0] == "#site-other":
             shutil.copyfile(other, os.path.join(folder, words[1]))
-        elif words[0] == "#site-big":
-            with open(os.path.join(folder, words[1]), "wb") as f:
-                f.write(b"x" * int(words[2]))
-    for name, path in (("INSTALLER", installer), ("OTHER", other)):
-        sha256, signature = signed_lines(path)
-        script = script.replace(f"@{name}_SHA256@", sha256)
-        script = script.replace(f"@{name}_SIGNATURE@", signature)
-    return script
+    programs = {"INSTALLER": installer, "OTHER": other}
+    for name, path in programs.items():
+        script = script.replace(f"@{name}_SHA256@", signed_lines(run, "1", "x.exe", path)[0])
+    return re.sub(r"@SIGNATURE:([0-9.]+):([^:@]+):(INSTALLER|OTHER)@",
+                  lambda m: signed_lines(run, m[1], m[2], programs[m[3]])[1], script)
 
 
 def port_open(port):
@@ -89,9 +122,8 @@ def main():
     if port_open(port):
         raise SystemExit(f"FAIL: something already listens on 127.0.0.1:{port}")
     log = open(os.path.join(work, "server.log"), "wb")
-    server = subprocess.Popen(
-        [sys.executable, "-m", "http.server", "--bind", "127.0.0.1", "--directory", site,
-         str(port)], stdout=log, stderr=subprocess.STDOUT)
+    server = subprocess.Popen([sys.executable, __file__, "--serve", site, str(port)], stdout=log,
+                              stderr=subprocess.STDOUT)
     try:
         deadline = time.monotonic() + SERVER_START_LIMIT_S
         while not port_open(port):
@@ -112,4 +144,6 @@ def main():
 
 
 if __name__ == "__main__":
+    if sys.argv[1] == "--serve":
+        serve(sys.argv[2], int(sys.argv[3]))
     sys.exit(main())
