@@ -3,9 +3,13 @@
 // still works.
 #include "update/update_files_win.h"
 
+#include <aclapi.h>
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "base/wide_text_win.h"
+#include "update/update_download_win.h"
 
 namespace qr {
 namespace {
@@ -59,6 +63,55 @@ TEST(HeldFileTest, NothingCanChangeTheInstallerWhileItIsHeld) {
 
   // A file that is not there is neither hashed nor held.
   EXPECT_FALSE(held.OpenAndHash(path, &digest));
+}
+
+// The installer's folder lets nobody but the current user in (and, under Wine, the
+// system account, which Wine lists on every file); the folders of earlier checks go
+// with their files, and one that holds a folder stays.
+TEST(DownloadFolderTest, IsPrivateAndRemovedWithItsFiles) {
+  wchar_t temp[MAX_PATH] = {};
+  ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+  const std::string folder =
+      Utf8(temp) + "qr-private-" + std::to_string(GetCurrentProcessId()) + "\\";
+  ASSERT_TRUE(CreatePrivateFolder(folder));
+  EXPECT_FALSE(CreatePrivateFolder(folder));  // made afresh or not at all
+
+  HANDLE token = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+  char user[256] = {};
+  DWORD size = 0;
+  ASSERT_TRUE(GetTokenInformation(token, TokenUser, user, sizeof user, &size));
+  CloseHandle(token);
+  BYTE system[SECURITY_MAX_SID_SIZE] = {};
+  size = sizeof system;
+  ASSERT_TRUE(CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &size));
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_EQ(GetNamedSecurityInfoW(Wide(folder).data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                  nullptr, nullptr, &dacl, nullptr, &descriptor),
+            DWORD(ERROR_SUCCESS));
+  ASSERT_NE(dacl, nullptr);
+  bool userAllowed = false;
+  for (DWORD i = 0; i < dacl->AceCount; ++i) {
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    ASSERT_TRUE(GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
+    PSID sid = &ace->SidStart;
+    const bool isUser = EqualSid(sid, reinterpret_cast<TOKEN_USER*>(user)->User.Sid);
+    userAllowed = userAllowed || (isUser && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE);
+    EXPECT_TRUE(isUser || EqualSid(sid, system)) << "entry " << i << " for another account";
+  }
+  EXPECT_TRUE(userAllowed);
+  LocalFree(descriptor);
+
+  ASSERT_TRUE(WriteFileBytes(folder + "setup.exe", "MZ"));
+  ASSERT_TRUE(WriteFileBytes(folder + "installer-ran.txt", "ran"));
+  ASSERT_TRUE(CreateDirectoryW(Wide(folder + "sub").c_str(), nullptr));
+  RemoveFolderWithFiles(folder);
+  EXPECT_EQ(GetFileAttributesW(Wide(folder + "setup.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW(Wide(folder).c_str()), INVALID_FILE_ATTRIBUTES);
+  ASSERT_TRUE(RemoveDirectoryW(Wide(folder + "sub").c_str()));
+  RemoveFolderWithFiles(folder);
+  EXPECT_EQ(GetFileAttributesW(Wide(folder).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
