@@ -11,15 +11,13 @@ lines prepare the site first:
     #site-other NAME        another program (the test installer with bytes appended, so it
                             would run just the same) as updates/qr/NAME
 
-A site file that begins with "#endless" is served as letters "x" without end.
-
-In the scenario @INSTALLER_SHA256@ and @OTHER_SHA256@ stand for the test installer's and
-the other program's "sha256=" values, and @SIGNATURE:VERSION:NAME:INSTALLER@ (or :OTHER@)
-for the "signature=" value scripts/sign-release gives for that program offered as
-release VERSION under the file name NAME, signed with the tests' key (update_test_key.pem
-beside this script), the key the test copy of the program trusts and sign-release checks.
+A site file "#endless" is sent without end. @SIGNATURE:VERSION:NAME:INSTALLER@ (or OTHER)
+is the "signature=" scripts/sign-release gives for that program as VERSION named NAME with
+the key the test copy trusts (update_test_key.pem here); @INSTALLER_SHA256@ and
+@OTHER_SHA256@ are the "sha256=" values.
 qrdrive runs the scenario under Wine; the server is stopped afterwards, whatever happened.
 """
+import contextlib
 import http.server
 import os
 import re
@@ -38,11 +36,9 @@ TEST_PUBLIC_KEY = os.path.join(HERE, "update_test_key.pub.hex")
 
 
 def signed_lines(run, version, name, path):
-    """The "sha256=" and "signature=" values scripts/sign-release gives for the file
-    `path` offered as `version` under the name `name`."""
+    """The "sha256=" and "signature=" values for `path` as `version` named `name`."""
     os.makedirs(os.path.join(run, "signed", version), exist_ok=True)
-    named = os.path.join(run, "signed", version, name)
-    shutil.copyfile(path, named)
+    named = shutil.copyfile(path, os.path.join(run, "signed", version, name))
     out = subprocess.run([SIGN_RELEASE, "--trusted-key", TEST_PUBLIC_KEY, version, named,
                           TEST_KEY], check=True, capture_output=True, text=True).stdout
     values = dict(line.split("=", 1) for line in out.splitlines()[2:])
@@ -50,30 +46,15 @@ def signed_lines(run, version, name, path):
 
 
 class SiteHandler(http.server.SimpleHTTPRequestHandler):
-    """Serves the site folder; a file beginning with "#endless" never ends."""
-
     def do_GET(self):
         path = self.translate_path(self.path)
-        try:
-            with open(path, "rb") as f:
-                endless = f.read(8) == b"#endless"
-        except OSError:
-            endless = False
-        if not endless:
+        if not os.path.isfile(path) or open(path, "rb").read() != b"#endless":
             return super().do_GET()
         self.send_response(200)
-        self.send_header("Content-Type", "text/plain")
         self.end_headers()
-        try:
+        with contextlib.suppress(OSError):  # until the program stops the download
             while True:
                 self.wfile.write(b"x" * 65536)
-        except OSError:
-            pass  # the program stopped the download
-
-
-def serve(site, port):
-    handler = lambda *a, **k: SiteHandler(*a, directory=site, **k)
-    http.server.ThreadingHTTPServer(("127.0.0.1", port), handler).serve_forever()
 
 
 def prepare(scenario, run, installer):
@@ -145,5 +126,6 @@ def main():
 
 if __name__ == "__main__":
     if sys.argv[1] == "--serve":
-        serve(sys.argv[2], int(sys.argv[3]))
+        handler = lambda *a, **k: SiteHandler(*a, directory=sys.argv[2], **k)
+        http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[3])), handler).serve_forever()
     sys.exit(main())

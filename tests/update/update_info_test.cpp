@@ -22,10 +22,7 @@ TEST(UpdateInfoTest, ReadsLinesWhateverTheirEnds) {
       {"2.90\n\rqr290.exe", "2.90", ""},                // LF then CR: an empty line 2
       {"\nqr290.exe\nmore\nlines\n", "", "qr290.exe"},  // empty line 1, lines past 3
       {" 2.80 \r\n", " 2.80 ", ""},                     // blanks kept; line 2 absent
-      {"\xEF\xBB\xBF"
-       "2.90\r\nqr.exe",
-       "2.90", "qr.exe"},                                          // a byte order mark is skipped
-      {"2.90\n\xEF\xBB\xBFqr.exe", "2.90", "\xEF\xBB\xBFqr.exe"},  // only at the start
+      {"\xEF\xBB\xBF\x32.90\r\nqr.exe", "2.90", "qr.exe"},
       {"", "", ""},
   };
   for (const Case& c : cases) {
@@ -162,13 +159,12 @@ TEST(UpdateInfoTest, Decides) {
       {true, "2.80", kUpToDate},
       {true, "2.90\nNOFILE\n", kUpToDate},
       {true, "\nNOFILE\n", kUpToDate},
-      {true, "2.8\nqr28.exe" + sig, kUpToDate},  // 8 < 80: older, never offered
-      {true, "2.70\nqr27.exe" + sig, kUpToDate},
-      {true, "2.80.0\nqr.exe" + sig, kUpToDate},
-      {true, "2.100\nqr.exe" + sig, kOffered},
-      {true, "2.80.1\nqr.exe" + sig, kOffered},
+      {true, "2.8\nqr28.exe" + sig, kUpToDate},   // part by part as numbers: 8 < 80
+      {true, "2.70\nqr27.exe" + sig, kUpToDate},  // older: never offered
+      {true, "2.080.0\nqr.exe" + sig, kUpToDate},
+      {true, "10\nqr.exe" + sig, kOffered},
+      {true, "2.80.99999999999999999999\nqr.exe" + sig, kOffered},
       {true, "2.80\t\nqr.exe" + sig, kFailed},  // only blanks are trimmed
-      {true, "v2.90\nqr.exe" + sig, kFailed},
       {true, "2.90\nqr.exe\nsha256=" + hex + sig, kOffered},
       {true, "2.90\nqr.exe\n", kUnverifiable},
       {true, "2.90\nqr.exe\nsha256=" + hex, kUnverifiable},
@@ -188,48 +184,11 @@ TEST(UpdateInfoTest, Decides) {
   }
 }
 
-TEST(UpdateInfoTest, ComparesVersionsPartByPartAsNumbers) {
-  struct Case {
-    const char *a, *b;
-    int order;  // -1, 0, 1; 2: not comparable
-  };
-  const Case cases[] = {
-      {"2.80", "2.80", 0},
-      {"2.9", "2.10", -1},
-      {"10.0", "9.99", 1},
-      {"2.080", "2.80", 0},
-      {"2", "2.0.0", 0},
-      {"2.0.1", "2", 1},
-      {"123456789012345678901.1", "123456789012345678901.0", 1},
-      {"2.80", "", 2},
-      {"2..80", "2.80", 2},
-      {".2", "2", 2},
-      {"2.", "2", 2},
-      {"2.80", "2,80", 2},
-      {"-2", "2", 2},
-  };
-  for (const Case& c : cases) {
-    const auto order = CompareVersions(c.a, c.b);
-    EXPECT_EQ(order ? (*order < 0 ? -1 : *order > 0 ? 1 : 0) : 2, c.order) << c.a << " " << c.b;
-  }
-  Sha256Digest digest{};
-  digest[0] = 0xAB;
-  digest[31] = 0x01;
-  EXPECT_EQ(UpdateSignedMessage("2.90", "qr.exe", digest),
-            "quarrane-update\n2.90\nqr.exe\nab" + std::string(60, '0') + "01\n");
-}
-
 TEST(UpdateInfoTest, StopsADownloadPastItsLimitOrAfterAMinuteWithoutAByte) {
-  DownloadWatch watch(100, 1000);
-  EXPECT_TRUE(watch.StillWaiting(1000 + 59999));
-  EXPECT_FALSE(watch.StillWaiting(1000 + 60000));
-  EXPECT_TRUE(watch.Arrived(0, 50000));  // no byte yet: the minute still runs from the start
-  EXPECT_FALSE(watch.StillWaiting(61000));
-  EXPECT_TRUE(watch.Arrived(100, 60999));
-  EXPECT_TRUE(watch.StillWaiting(120998));
-  EXPECT_TRUE(watch.Arrived(100, 120998));              // the same count: no new byte
-  EXPECT_FALSE(watch.Arrived(150, 120999));             // too late
-  EXPECT_FALSE(DownloadWatch(100, 0).Arrived(101, 1));  // too big
+  DownloadWatch watch(100, 0);
+  EXPECT_TRUE(watch.Arrived(100, 59999) && watch.StillWaiting(119998));
+  EXPECT_FALSE(watch.StillWaiting(119999) || watch.Arrived(100, 119999));
+  EXPECT_FALSE(DownloadWatch(100, 0).Arrived(101, 1));
 }
 
 TEST(UpdateInfoTest, ChoosesTheTemporaryFolder) {
