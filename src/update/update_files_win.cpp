@@ -24,7 +24,10 @@ ScopedAlgorithm OpenAlgorithm(LPCWSTR name) {
   return ScopedAlgorithm(raw);
 }
 
-bool HashOpenFile(HANDLE file, Sha256Digest* digest) {
+// The SHA-256 of the pieces `next` gives (true and an empty piece at the end, false on
+// a failure to read).
+template <typename Next>
+bool HashPieces(Next next, Sha256Digest* digest) {
   const ScopedAlgorithm algorithm = OpenAlgorithm(BCRYPT_SHA256_ALGORITHM);
   if (!algorithm) return false;
   BCRYPT_HASH_HANDLE rawHash = nullptr;
@@ -32,20 +35,45 @@ bool HashOpenFile(HANDLE file, Sha256Digest* digest) {
     return false;
   }
   const ScopedHash hash(rawHash);
-  std::vector<UCHAR> buffer(64 * 1024);
   for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+    std::string_view piece;
+    if (!next(&piece)) return false;
+    if (piece.empty()) break;
+    auto* bytes = reinterpret_cast<PUCHAR>(const_cast<char*>(piece.data()));
+    if (!BCRYPT_SUCCESS(BCryptHashData(hash.get(), bytes, static_cast<ULONG>(piece.size()), 0))) {
       return false;
     }
-    if (got == 0) break;
-    if (!BCRYPT_SUCCESS(BCryptHashData(hash.get(), buffer.data(), got, 0))) return false;
   }
   return BCRYPT_SUCCESS(
       BCryptFinishHash(hash.get(), digest->data(), static_cast<ULONG>(digest->size()), 0));
 }
 
+bool HashOpenFile(HANDLE file, Sha256Digest* digest) {
+  std::vector<char> buffer(64 * 1024);
+  return HashPieces(
+      [&](std::string_view* piece) {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+          return false;
+        }
+        *piece = std::string_view(buffer.data(), got);
+        return true;
+      },
+      digest);
+}
+
 }  // namespace
+
+bool Sha256Of(std::string_view bytes, Sha256Digest* digest) {
+  bool given = false;
+  return HashPieces(
+      [&](std::string_view* piece) {
+        *piece = given ? std::string_view() : bytes;
+        given = true;
+        return true;
+      },
+      digest);
+}
 
 bool ReadStartOfFile(const std::string& path, std::size_t limit, std::string* bytes) {
   HANDLE raw = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,

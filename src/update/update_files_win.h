@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "update/update_info.h"
 #include "wingui/scoped_win.h"
@@ -28,6 +29,9 @@ class HeldFile {
  private:
   ScopedKernelHandle file_;
 };
+
+// The SHA-256 of `bytes`; false when the system cannot compute it.
+bool Sha256Of(std::string_view bytes, Sha256Digest* digest);
 
 // Whether `signature` (r then s) is the signature of `digest` by the key `publicKey`
 // (ECDSA on the P-256 curve). False as well when the key is not a point on the curve.

@@ -19,17 +19,24 @@ UpdateOutcome Fail(UpdateHost& host, FileSystem& fs, const std::string& infoPath
   return UpdateOutcome::kFailed;
 }
 
-UpdateOutcome Refuse(UpdateHost& host, FileSystem& fs, const std::string& infoPath) {
+UpdateOutcome Refuse(UpdateHost& host, FileSystem& fs, const std::string& infoPath,
+                     const char* text) {
   fs.Remove(infoPath);
-  host.CloseWindowAndTell(kUpdateCheckTitle, kNotVerifiedText);
+  host.CloseWindowAndTell(kUpdateCheckTitle, text);
   return UpdateOutcome::kRefused;
 }
 
-// A folder for the installer alone, made by this check: nothing can be waiting in it.
-std::optional<std::string> MakeDownloadFolder(FileSystem& fs, const std::string& temporaryFolder) {
+// A folder for the installer alone, made by this check and open to nobody else: nothing
+// can be waiting in it. The folders of earlier checks, with the installers they started,
+// go first.
+std::optional<std::string> MakeDownloadFolder(UpdateHost& host,
+                                              const std::string& temporaryFolder) {
+  for (int n = 1; n <= kDownloadFolderTries; ++n) {
+    host.RemoveFolder(DownloadFolderPath(temporaryFolder, n));
+  }
   for (int n = 1; n <= kDownloadFolderTries; ++n) {
     std::string folder = DownloadFolderPath(temporaryFolder, n);
-    if (fs.CreateFolder(folder)) return folder;
+    if (host.CreatePrivateFolder(folder)) return folder;
   }
   return std::nullopt;
 }
@@ -58,11 +65,16 @@ UpdateOutcome RunUpdateSteps(UpdateHost& host, FileSystem& fs, const std::string
   host.SetProgress(25);
   host.ShowStatus("Verifying file integrity", false);
   host.Pause(20);
-  const bool infoDownloaded = host.Download(UpdateInfoAddress(site), infoPath) == 0;
+  bool infoDownloaded = host.Download(UpdateInfoAddress(site), infoPath, kUpdateInfoReadLimit) == 0;
   host.Pause(20);
 
+  // A file past the limit is no answer, even when its download was not stopped in time.
   std::string bytes;
-  if (infoDownloaded && !host.ReadFileStart(infoPath, kUpdateInfoReadLimit, &bytes)) bytes.clear();
+  if (infoDownloaded && (!host.ReadFileStart(infoPath, kUpdateInfoReadLimit + 1, &bytes) ||
+                         bytes.size() > kUpdateInfoReadLimit)) {
+    infoDownloaded = false;
+    bytes.clear();
+  }
   const UpdateInfo info = ParseUpdateInfo(bytes);
   host.SetProgress(50);
   host.Pause(20);
@@ -80,7 +92,7 @@ UpdateOutcome RunUpdateSteps(UpdateHost& host, FileSystem& fs, const std::string
     case UpdateDecision::kFailed:
       return Fail(host, fs, infoPath);
     case UpdateDecision::kUnverifiable:
-      return Refuse(host, fs, infoPath);
+      return Refuse(host, fs, infoPath, kNotDownloadedText);
     case UpdateDecision::kOffered:
       break;
   }
@@ -88,23 +100,26 @@ UpdateOutcome RunUpdateSteps(UpdateHost& host, FileSystem& fs, const std::string
   host.SetProgress(75);
   host.ShowStatus("Version Update available....downloading", false);
   host.Pause(20);
-  const std::optional<std::string> folder = MakeDownloadFolder(fs, temporaryFolder);
+  const std::optional<std::string> folder = MakeDownloadFolder(host, temporaryFolder);
   if (!folder) return Fail(host, fs, infoPath);
   const std::string installerPath = LocalInstallerPath(*folder, info.installer);
-  if (host.Download(UpdateInstallerAddress(site, info.installer), installerPath) != 0) {
+  if (host.Download(UpdateInstallerAddress(site, info.installer), installerPath,
+                    kInstallerDownloadLimit) != 0) {
     DiscardInstaller(host, fs, installerPath, *folder);
     return Fail(host, fs, infoPath);
   }
 
   // From here until it is started the installer is held open: what was verified is
-  // what runs.
+  // what runs. The signature holds only for this version, this name and these bytes.
   Sha256Digest digest{};
-  const bool verified = host.HoldAndHashInstaller(installerPath, &digest) &&
-                        (info.sha256Line != IntegrityLine::kValid || digest == info.sha256) &&
-                        host.VerifySignature(digest, info.signature);
+  const bool verified =
+      host.HoldAndHashInstaller(installerPath, &digest) &&
+      (info.sha256Line != IntegrityLine::kValid || digest == info.sha256) &&
+      host.VerifySignature(UpdateSignedMessage(TrimBlanks(info.version), info.installer, digest),
+                           info.signature);
   if (!verified) {
     DiscardInstaller(host, fs, installerPath, *folder);
-    return Refuse(host, fs, infoPath);
+    return Refuse(host, fs, infoPath, kNotVerifiedText);
   }
 
   host.SetProgress(90);

@@ -76,7 +76,7 @@ std::string_view TrimBlanks(std::string_view text) {
 
 UpdateInfo ParseUpdateInfo(std::string_view bytes) {
   UpdateInfo info;
-  size_t at = 0;
+  size_t at = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
   for (int n = 1; at < bytes.size(); ++n) {
     const size_t end = std::min(bytes.find_first_of("\r\n", at), bytes.size());
     const std::string_view line = bytes.substr(at, end - at);
@@ -149,17 +149,61 @@ bool IsSafeInstallerName(std::string_view name) {
   return !IsDeviceName(name.substr(0, name.find('.')));
 }
 
+std::optional<std::strong_ordering> CompareVersions(std::string_view a, std::string_view b) {
+  const auto valid = [](std::string_view v) {
+    return !v.empty() && v.find_first_not_of("0123456789.") == std::string_view::npos &&
+           v.front() != '.' && v.back() != '.' && v.find("..") == std::string_view::npos;
+  };
+  if (!valid(a) || !valid(b)) return std::nullopt;
+  // The next part of `v` without its leading zeros, so that numbers of any length
+  // compare by their number of digits and then digit by digit.
+  const auto nextPart = [](std::string_view& v) {
+    std::string_view part = v.substr(0, v.find('.'));
+    v.remove_prefix(std::min(v.size(), part.size() + 1));
+    while (!part.empty() && part.front() == '0') part.remove_prefix(1);
+    return part;
+  };
+  while (!a.empty() || !b.empty()) {
+    const std::string_view x = nextPart(a), y = nextPart(b);
+    if (x.size() != y.size()) return x.size() <=> y.size();
+    if (const int c = x.compare(y); c != 0) return c <=> 0;
+  }
+  return std::strong_ordering::equal;
+}
+
+std::string UpdateSignedMessage(std::string_view version, std::string_view installer,
+                                const Sha256Digest& sha256) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string message = "quarrane-update\n";
+  message.append(version).append("\n").append(installer).append("\n");
+  for (const std::uint8_t b : sha256) {
+    message += kHex[b >> 4];
+    message += kHex[b & 15];
+  }
+  return message + "\n";
+}
+
+bool DownloadWatch::Arrived(std::uint64_t total, std::int64_t nowMs) {
+  if (!StillWaiting(nowMs)) return false;
+  if (total > total_) {
+    total_ = total;
+    lastByteMs_ = nowMs;
+  }
+  return total_ <= limit_;
+}
+
 UpdateDecision DecideUpdate(std::string_view runningVersion, bool infoDownloaded,
                             const UpdateInfo& info) {
   if (!infoDownloaded) return UpdateDecision::kFailed;
-  if (TrimBlanks(runningVersion) == TrimBlanks(info.version) || info.installer == kUpdateNoFile) {
-    return UpdateDecision::kUpToDate;
-  }
-  // An empty version line is no answer at all, and a name that is not a plain
-  // installer file name must never be written into the temporary folder or run.
-  if (TrimBlanks(info.version).empty() || !IsSafeInstallerName(info.installer)) {
-    return UpdateDecision::kFailed;
-  }
+  if (info.installer == kUpdateNoFile) return UpdateDecision::kUpToDate;
+  // A line 1 that is no version is no answer at all. A release that is not newer than
+  // the running one is never offered: an old signed release stays old.
+  const auto order = CompareVersions(TrimBlanks(info.version), TrimBlanks(runningVersion));
+  if (!order) return UpdateDecision::kFailed;
+  if (*order <= 0) return UpdateDecision::kUpToDate;
+  // A name that is not a plain installer file name must never be written into the
+  // temporary folder or run.
+  if (!IsSafeInstallerName(info.installer)) return UpdateDecision::kFailed;
   // An installer that could never be verified is not even fetched.
   if (info.signatureLine != IntegrityLine::kValid || info.sha256Line == IntegrityLine::kMalformed) {
     return UpdateDecision::kUnverifiable;

@@ -3,11 +3,15 @@
 // the files go, and where the progress window sits.
 //
 // An installer is started only when the information file carries its signature: ECDSA
-// on the P-256 curve over the installer's SHA-256, made with the release key, whose
-// public half is built into the program (scripts/sign-release makes the lines).
+// on the P-256 curve, made with the release key whose public half is built into the
+// program, over one message that binds the product, the offered version, the installer's
+// file name and its SHA-256 (UpdateSignedMessage; scripts/sign-release makes the lines).
+// Only a version newer than the running one is offered, so an old signed release cannot
+// be passed off as an update.
 #pragma once
 
 #include <array>
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -22,8 +26,13 @@ inline constexpr char kUpdateReleaseCode[] = "257";
 inline constexpr char kUpdateFolderPath[] = "/updates/qr/";
 inline constexpr char kUpdateNoFile[] = "NOFILE";
 
-// Only this much of the information file is read: a larger answer is cut off there.
+// Only this much of the information file is downloaded and read: a larger answer is
+// stopped there and counts as no answer.
 inline constexpr std::size_t kUpdateInfoReadLimit = 64 * 1024;
+// A download of the installer is stopped once it passes this size.
+inline constexpr std::uint64_t kInstallerDownloadLimit = 512ull * 1024 * 1024;
+// Either download is stopped after this long without a byte.
+inline constexpr std::int64_t kDownloadStallMs = 60 * 1000;
 
 using Sha256Digest = std::array<std::uint8_t, 32>;
 // An ECDSA P-256 signature: r then s, 32 bytes each, most significant byte first.
@@ -47,7 +56,8 @@ struct UpdateInfo {
   EcdsaSignature signature{};                            // meaningful when signatureLine is kValid
 };
 
-// Splits the information file into its lines (ended by CR, LF or CR LF). Lines 1 and 2
+// Splits the information file into its lines (ended by CR, LF or CR LF), after a UTF-8
+// byte order mark at its start, which is skipped. Lines 1 and 2
 // are the version and the installer (an absent line reads as empty text). Any later
 // line may be "sha256=..." or "signature=...", the key matched without regard to case
 // and blanks around the line allowed; other lines are ignored.
@@ -67,10 +77,37 @@ std::string_view TrimBlanks(std::string_view text);
 // name) ending in ".exe" or ".msi".
 bool IsSafeInstallerName(std::string_view name);
 
+// Compares two versions, numbers separated by dots ("2.80", "3.1.10"), part by part as
+// numbers: "2.9" < "2.10" and "2.8" < "2.80"; a missing part counts as 0, so "2.80" and
+// "2.80.0" are equal. No value when either is not of that form (blanks included).
+std::optional<std::strong_ordering> CompareVersions(std::string_view a, std::string_view b);
+
+// The bytes the release key signs for an installer offered as `version`:
+// "quarrane-update\n<version>\n<installer>\n<SHA-256 in lower-case hexadecimal>\n".
+std::string UpdateSignedMessage(std::string_view version, std::string_view installer,
+                                const Sha256Digest& sha256);
+
+// Watches one download as its bytes arrive: it must stop once more than `limit` bytes
+// came, or when kDownloadStallMs passed without a new byte.
+class DownloadWatch {
+ public:
+  DownloadWatch(std::uint64_t limit, std::int64_t startMs) : limit_(limit), lastByteMs_(startMs) {}
+  // `total` bytes have arrived so far, at `nowMs`; false when the download must stop.
+  bool Arrived(std::uint64_t total, std::int64_t nowMs);
+  // Nothing new at `nowMs`; false when the download must stop.
+  bool StillWaiting(std::int64_t nowMs) const { return nowMs - lastByteMs_ < kDownloadStallMs; }
+
+ private:
+  std::uint64_t limit_;
+  std::uint64_t total_ = 0;
+  std::int64_t lastByteMs_;
+};
+
 enum class UpdateDecision {
-  kUpToDate,      // the offered release is the running one, or nothing is offered
+  kUpToDate,      // the offered release is not newer than the running one, or nothing is offered
   kOffered,       // download `UpdateInfo::installer`, and start it if its signature holds
-  kFailed,        // no usable answer from the web site: show the download error
+  kFailed,        // no usable answer (no version, a name that is no installer): show the
+                  // download error
   kUnverifiable,  // an installer without a usable signature: refuse it, download nothing
 };
 

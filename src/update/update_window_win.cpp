@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "update/update_download_win.h"
 #include "update/update_files_win.h"
 #include "update/update_info.h"
 #include "wingui/modal_win.h"
@@ -97,35 +98,6 @@ class ProgressWindow {
   HWND countdown_ = nullptr;
 };
 
-// URLDownloadToFileW of "urlMON.dll", found at run time.
-using UrlDownloadToFileFn = HRESULT(WINAPI*)(void*, LPCWSTR, LPCWSTR, DWORD, void*);
-
-// The library is loaded at the first download from the system folder only (a
-// "urlmon.dll" beside the program or in the working folder is never loaded), and kept
-// for the rest of the run: under Wine a download after the library was unloaded and
-// loaded again at times waits forever for its end. Null when it cannot be had.
-UrlDownloadToFileFn UrlDownloadToFile() {
-  static const UrlDownloadToFileFn download = []() -> UrlDownloadToFileFn {
-    const HMODULE urlmon = LoadLibraryExW(L"urlMON.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    const FARPROC proc = urlmon ? GetProcAddress(urlmon, "URLDownloadToFileW") : nullptr;
-    return proc ? reinterpret_cast<UrlDownloadToFileFn>(reinterpret_cast<void (*)()>(proc))
-                : nullptr;
-  }();
-  return download;
-}
-
-std::int32_t DownloadToFile(const std::string& address, const std::string& localPath) {
-  HRESULT result = E_FAIL;
-  if (const UrlDownloadToFileFn download = UrlDownloadToFile()) {
-    // A copy kept by the system's web cache would hide a newer file on the site.
-    const std::wstring url = Wide(address);
-    DeleteUrlCacheEntryW(url.c_str());
-    result = download(nullptr, url.c_str(), Wide(localPath).c_str(), 0, nullptr);
-  }
-  Sleep(1000);
-  return static_cast<std::int32_t>(result);
-}
-
 std::string TemporaryFolder() {
   // The block as UTF-8, its terminating zeros kept.
   std::string utf8;
@@ -149,19 +121,24 @@ class WindowHost final : public UpdateHost {
   void ShowStatus(const std::string& text, bool tall) override { window_.ShowStatus(text, tall); }
   void ShowCountdown(const std::string& text) override { window_.ShowCountdown(text); }
   void Pause(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
-  std::int32_t Download(const std::string& address, const std::string& localPath) override {
-    return DownloadToFile(address, localPath);
+  std::int32_t Download(const std::string& address, const std::string& localPath,
+                        std::uint64_t limit) override {
+    return DownloadWithinLimits(address, localPath, limit);
   }
   bool ReadFileStart(const std::string& path, std::size_t limit, std::string* bytes) override {
     return ReadStartOfFile(path, limit, bytes);
   }
-  void RemoveFolder(const std::string& path) override { RemoveDirectoryW(Wide(path).c_str()); }
+  bool CreatePrivateFolder(const std::string& path) override {
+    return qr::CreatePrivateFolder(path);
+  }
+  void RemoveFolder(const std::string& path) override { RemoveFolderWithFiles(path); }
   bool HoldAndHashInstaller(const std::string& path, Sha256Digest* digest) override {
     return installer_.OpenAndHash(path, digest);
   }
   void ReleaseInstaller() override { installer_.Release(); }
-  bool VerifySignature(const Sha256Digest& digest, const EcdsaSignature& signature) override {
-    return VerifyEcdsaP256(publicKey_, digest, signature);
+  bool VerifySignature(const std::string& message, const EcdsaSignature& signature) override {
+    Sha256Digest digest{};
+    return Sha256Of(message, &digest) && VerifyEcdsaP256(publicKey_, digest, signature);
   }
   void CloseWindowAndTell(const std::string& title, const std::string& text) override {
     window_.Close();

@@ -10,15 +10,17 @@ lines prepare the site first:
     #site-installer NAME    the test installer as updates/qr/NAME
     #site-other NAME        another program (the test installer with bytes appended, so it
                             would run just the same) as updates/qr/NAME
-    #site-big NAME BYTES    updates/qr/NAME: BYTES letters "x" and no line break
 
-In the scenario @INSTALLER_SHA256@ and @INSTALLER_SIGNATURE@ stand for the test
-installer's "sha256=" and "signature=" values, @OTHER_SHA256@ and @OTHER_SIGNATURE@ for
-the other program's: scripts/sign-release makes them with the tests' key
-(update_test_key.pem beside this script), the key the test copy of the program trusts.
+A site file "#endless" is sent without end. @SIGNATURE:VERSION:NAME:INSTALLER@ (or OTHER)
+is the "signature=" scripts/sign-release gives for that program as VERSION named NAME with
+the key the test copy trusts (update_test_key.pem here); @INSTALLER_SHA256@ and
+@OTHER_SHA256@ are the "sha256=" values.
 qrdrive runs the scenario under Wine; the server is stopped afterwards, whatever happened.
 """
+import contextlib
+import http.server
 import os
+import re
 import shutil
 import socket
 import subprocess
@@ -30,14 +32,29 @@ SCENARIO_LIMIT_S = 120
 HERE = os.path.dirname(os.path.abspath(__file__))
 SIGN_RELEASE = os.path.join(HERE, "..", "..", "scripts", "sign-release")
 TEST_KEY = os.path.join(HERE, "update_test_key.pem")
+TEST_PUBLIC_KEY = os.path.join(HERE, "update_test_key.pub.hex")
 
 
-def signed_lines(path):
-    """The "sha256=" and "signature=" values scripts/sign-release gives for a file."""
-    out = subprocess.run([SIGN_RELEASE, path, TEST_KEY], check=True, capture_output=True,
-                         text=True).stdout
-    values = dict(line.split("=", 1) for line in out.splitlines())
+def signed_lines(run, version, name, path):
+    """The "sha256=" and "signature=" values for `path` as `version` named `name`."""
+    os.makedirs(os.path.join(run, "signed", version), exist_ok=True)
+    named = shutil.copyfile(path, os.path.join(run, "signed", version, name))
+    out = subprocess.run([SIGN_RELEASE, "--trusted-key", TEST_PUBLIC_KEY, version, named,
+                          TEST_KEY], check=True, capture_output=True, text=True).stdout
+    values = dict(line.split("=", 1) for line in out.splitlines()[2:])
     return values["sha256"], values["signature"]
+
+
+class SiteHandler(http.server.SimpleHTTPRequestHandler):
+    def do_GET(self):
+        path = self.translate_path(self.path)
+        if not os.path.isfile(path) or open(path, "rb").read() != b"#endless":
+            return super().do_GET()
+        self.send_response(200)
+        self.end_headers()
+        with contextlib.suppress(OSError):  # until the program stops the download
+            while True:
+                self.wfile.write(b"x" * 65536)
 
 
 def prepare(scenario, run, installer):
@@ -59,14 +76,11 @@ def prepare(scenario, run, installer):
             shutil.copyfile(installer, os.path.join(folder, words[1]))
         elif words[0] == "#site-other":
             shutil.copyfile(other, os.path.join(folder, words[1]))
-        elif words[0] == "#site-big":
-            with open(os.path.join(folder, words[1]), "wb") as f:
-                f.write(b"x" * int(words[2]))
-    for name, path in (("INSTALLER", installer), ("OTHER", other)):
-        sha256, signature = signed_lines(path)
-        script = script.replace(f"@{name}_SHA256@", sha256)
-        script = script.replace(f"@{name}_SIGNATURE@", signature)
-    return script
+    programs = {"INSTALLER": installer, "OTHER": other}
+    for name, path in programs.items():
+        script = script.replace(f"@{name}_SHA256@", signed_lines(run, "1", "x.exe", path)[0])
+    return re.sub(r"@SIGNATURE:([0-9.]+):([^:@]+):(INSTALLER|OTHER)@",
+                  lambda m: signed_lines(run, m[1], m[2], programs[m[3]])[1], script)
 
 
 def port_open(port):
@@ -89,9 +103,8 @@ def main():
     if port_open(port):
         raise SystemExit(f"FAIL: something already listens on 127.0.0.1:{port}")
     log = open(os.path.join(work, "server.log"), "wb")
-    server = subprocess.Popen(
-        [sys.executable, "-m", "http.server", "--bind", "127.0.0.1", "--directory", site,
-         str(port)], stdout=log, stderr=subprocess.STDOUT)
+    server = subprocess.Popen([sys.executable, __file__, "--serve", site, str(port)], stdout=log,
+                              stderr=subprocess.STDOUT)
     try:
         deadline = time.monotonic() + SERVER_START_LIMIT_S
         while not port_open(port):
@@ -112,4 +125,7 @@ def main():
 
 
 if __name__ == "__main__":
+    if sys.argv[1] == "--serve":
+        handler = lambda *a, **k: SiteHandler(*a, directory=sys.argv[2], **k)
+        http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[3])), handler).serve_forever()
     sys.exit(main())

@@ -3,9 +3,14 @@
 // still works.
 #include "update/update_files_win.h"
 
+#include <aclapi.h>
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <string>
+
+#include "base/wide_text_win.h"
+#include "update/update_download_win.h"
 
 namespace qr {
 namespace {
@@ -59,6 +64,31 @@ TEST(HeldFileTest, NothingCanChangeTheInstallerWhileItIsHeld) {
 
   // A file that is not there is neither hashed nor held.
   EXPECT_FALSE(held.OpenAndHash(path, &digest));
+}
+
+// The installer's folder lets nobody else in (Wine adds the system account to every
+// file, and keeps no mark of protection); folders of earlier checks go with their files.
+TEST(DownloadFolderTest, IsPrivateAndRemovedWithItsFiles) {
+  wchar_t temp[MAX_PATH] = {};
+  ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+  const std::string folder = Utf8(temp) + "qr-private-" + std::to_string(GetCurrentProcessId());
+  ASSERT_TRUE(CreatePrivateFolder(folder));
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_EQ(GetNamedSecurityInfoW(Wide(folder).data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                  nullptr, nullptr, nullptr, nullptr, &descriptor),
+            DWORD(ERROR_SUCCESS));
+  LPWSTR text = nullptr;
+  ASSERT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorW(
+      descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr));
+  const std::string dacl = Utf8(text);
+  LocalFree(text);
+  LocalFree(descriptor);
+  for (const char* other : {";WD)", ";BU)", ";AU)", ";BA)"})
+    EXPECT_EQ(dacl.find(other), dacl.npos) << dacl;
+
+  ASSERT_TRUE(WriteFileBytes(folder + "\\setup.exe", "MZ"));
+  RemoveFolderWithFiles(folder + "\\");
+  EXPECT_EQ(GetFileAttributesW(Wide(folder).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

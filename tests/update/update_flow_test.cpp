@@ -45,13 +45,13 @@ EcdsaSignature Signature(const char* base64) {
 }
 
 // A web site of files, a window that records what it was shown, and a release key that
-// signed the digests in `signedDigests`.
+// signed the messages in `signedMessages`.
 class FakeHost final : public UpdateHost {
  public:
   explicit FakeHost(testing::MemoryFileSystem& fs) : fs_(&fs) {}
 
   std::map<std::string, std::string> site;  // address -> bytes
-  std::map<Sha256Digest, EcdsaSignature> signedDigests;
+  std::map<std::string, EcdsaSignature> signedMessages;
   std::vector<std::string> downloads;  // addresses asked for
   std::vector<std::string> statuses;
   std::vector<int> progress;
@@ -68,21 +68,26 @@ class FakeHost final : public UpdateHost {
   void ShowStatus(const std::string& text, bool) override { statuses.push_back(text); }
   void ShowCountdown(const std::string& text) override { countdown = text; }
   void Pause(int ms) override { pausedMs += ms; }
-  std::int32_t Download(const std::string& address, const std::string& path) override {
+  std::int32_t Download(const std::string& address, const std::string& path,
+                        std::uint64_t limit) override {
     downloads.push_back(address);
     const auto it = site.find(address);
     if (it == site.end() || !fs_->folders.contains(fs_->FolderOf(path))) {
       return -2146697211;  // INET_E_RESOURCE_NOT_FOUND
     }
-    fs_->files[path] = it->second;
-    return 0;
+    fs_->files[path] = it->second.substr(0, limit + 1);
+    return it->second.size() > limit ? -2147467260 : 0;  // E_ABORT
   }
   bool ReadFileStart(const std::string& path, std::size_t limit, std::string* bytes) override {
     if (!fs_->ReadFile(path, bytes)) return false;
     bytes->resize(std::min(bytes->size(), limit));
     return true;
   }
-  void RemoveFolder(const std::string& path) override { fs_->folders.erase(path); }
+  bool CreatePrivateFolder(const std::string& p) override { return fs_->folders.insert(p).second; }
+  void RemoveFolder(const std::string& path) override {
+    std::erase_if(fs_->files, [&](const auto& f) { return fs_->FolderOf(f.first) == path; });
+    fs_->folders.erase(path);
+  }
   bool HoldAndHashInstaller(const std::string& path, Sha256Digest* digest) override {
     const auto it = fs_->files.find(path);
     if (it == fs_->files.end()) return false;
@@ -95,9 +100,9 @@ class FakeHost final : public UpdateHost {
     if (!held.empty() && !fs_->files.contains(held)) removedWhileHeld = true;
     held.clear();
   }
-  bool VerifySignature(const Sha256Digest& digest, const EcdsaSignature& signature) override {
-    const auto it = signedDigests.find(digest);
-    return it != signedDigests.end() && it->second == signature;
+  bool VerifySignature(const std::string& message, const EcdsaSignature& signature) override {
+    const auto it = signedMessages.find(message);
+    return it != signedMessages.end() && it->second == signature;
   }
   void CloseWindowAndTell(const std::string& title, const std::string& text) override {
     toldTitle = title;
@@ -120,7 +125,7 @@ struct UpdateFlowTest : ::testing::Test {
   FakeHost host{fs};
   const std::set<std::string> initialFolders{"", "T:\\tmp\\"};
 
-  // A web site offering "MZ installer" as qr.exe, signed (kSignatureA), and the key
+  // A web site offering "MZ installer" as qr.exe 2.90, signed (kSignatureA), and the key
   // that also signed "MZ other" (kSignatureB); `info` is its information file.
   void Reset(const std::string& info) {
     fs.files.clear();
@@ -128,8 +133,10 @@ struct UpdateFlowTest : ::testing::Test {
     host = FakeHost(fs);
     if (!info.empty()) host.site[Info("update257.txt")] = info;
     host.site[Info("qr.exe")] = "MZ installer";
-    host.signedDigests[FakeDigest("MZ installer")] = Signature(kSignatureA);
-    host.signedDigests[FakeDigest("MZ other")] = Signature(kSignatureB);
+    host.signedMessages[UpdateSignedMessage("2.90", "qr.exe", FakeDigest("MZ installer"))] =
+        Signature(kSignatureA);
+    host.signedMessages[UpdateSignedMessage("2.90", "qr.exe", FakeDigest("MZ other"))] =
+        Signature(kSignatureB);
   }
   UpdateOutcome Run() { return RunUpdateSteps(host, fs, kSite, kTemp, "2.80"); }
 };
@@ -148,14 +155,16 @@ TEST_F(UpdateFlowTest, UpToDateClosesTheWindowAndRemovesTheInfoFile) {
 }
 
 TEST_F(UpdateFlowTest, StartsASignedInstallerFromAFolderOfItsOwn) {
-  Reset(std::string("2.8\nqr.exe\nsignature=") + kSignatureA + "\n");
-  fs.folders.insert("T:\\tmp\\qrupdate1\\");  // left by an earlier update: not reused
+  Reset(std::string("2.90\nqr.exe\nsignature=") + kSignatureA + "\n");
+  fs.folders.insert("T:\\tmp\\qrupdate2\\");  // left by an earlier update: removed first
+  fs.files["T:\\tmp\\qrupdate2\\qr.exe"] = "MZ earlier";
   EXPECT_EQ(Run(), UpdateOutcome::kInstallerStarted);
   EXPECT_EQ(host.started,
-            std::vector<std::string>{"T:\\tmp\\qrupdate2\\qr.exe in T:\\tmp\\qrupdate2\\"});
+            std::vector<std::string>{"T:\\tmp\\qrupdate1\\qr.exe in T:\\tmp\\qrupdate1\\"});
+  EXPECT_FALSE(fs.folders.contains("T:\\tmp\\qrupdate2\\"));
   EXPECT_FALSE(host.startedUnheld);
   EXPECT_TRUE(host.held.empty());
-  EXPECT_EQ(fs.files["T:\\tmp\\qrupdate2\\qr.exe"], "MZ installer");
+  EXPECT_EQ(fs.files["T:\\tmp\\qrupdate1\\qr.exe"], "MZ installer");
   EXPECT_FALSE(fs.files.contains(kInfoPath));
   EXPECT_EQ(host.countdown, "Closing program to run update in . . .0");
   EXPECT_EQ(host.statuses.back(), "Closing program to update");
@@ -179,6 +188,7 @@ TEST_F(UpdateFlowTest, FailuresShowTheErrorAndStartNothing) {
   const Case cases[] = {
       {"no information file", "", 1},
       {"empty line 1", "\nqr.exe" + sig, 1},
+      {"an information file past 64 KiB", "2.90\nqr.exe" + sig + std::string(64 << 10, '\n'), 1},
       {"a path instead of a name", "2.90\n..\\evil.exe" + sig, 1},
       {"an absolute path", "2.90\nC:\\Windows\\evil.exe" + sig, 1},
       {"not an installer", "2.90\nqr.bat" + sig, 1},
@@ -214,8 +224,6 @@ TEST_F(UpdateFlowTest, AnInstallerThatCannotBeVerifiedIsRefusedAndRemoved) {
        1},
       {"a garbled sha256 line", "sha256=12\nsignature=" + std::string(kSignatureA), "MZ installer",
        1},
-      {"the signature past the first 64 KiB",
-       std::string(kUpdateInfoReadLimit, ' ') + "\nsignature=" + kSignatureA, "MZ installer", 1},
       {"the signature of another file", std::string("signature=") + kSignatureB, "MZ installer", 2},
       {"another file than the one signed", std::string("signature=") + kSignatureA, "MZ other", 2},
       {"another file than the one signed and hashed",
@@ -229,8 +237,7 @@ TEST_F(UpdateFlowTest, AnInstallerThatCannotBeVerifiedIsRefusedAndRemoved) {
     EXPECT_EQ(Run(), UpdateOutcome::kRefused) << c.what;
     EXPECT_EQ(int(host.downloads.size()), c.downloads) << c.what;
     EXPECT_EQ(host.toldTitle, "Update Check") << c.what;
-    EXPECT_EQ(host.toldText, "The downloaded update could not be verified and was not started.")
-        << c.what;
+    EXPECT_EQ(host.toldText, c.downloads == 1 ? kNotDownloadedText : kNotVerifiedText) << c.what;
     EXPECT_TRUE(host.started.empty()) << c.what;
     EXPECT_TRUE(host.held.empty()) << c.what;
     EXPECT_FALSE(host.removedWhileHeld) << c.what;

@@ -22,6 +22,7 @@ TEST(UpdateInfoTest, ReadsLinesWhateverTheirEnds) {
       {"2.90\n\rqr290.exe", "2.90", ""},                // LF then CR: an empty line 2
       {"\nqr290.exe\nmore\nlines\n", "", "qr290.exe"},  // empty line 1, lines past 3
       {" 2.80 \r\n", " 2.80 ", ""},                     // blanks kept; line 2 absent
+      {"\xEF\xBB\xBF\x32.90\r\nqr.exe", "2.90", "qr.exe"},
       {"", "", ""},
   };
   for (const Case& c : cases) {
@@ -158,9 +159,12 @@ TEST(UpdateInfoTest, Decides) {
       {true, "2.80", kUpToDate},
       {true, "2.90\nNOFILE\n", kUpToDate},
       {true, "\nNOFILE\n", kUpToDate},
-      {true, "2.8\nqr28.exe" + sig, kOffered},   // any difference is an update
-      {true, "2.70\nqr27.exe" + sig, kOffered},  // even an older one
-      {true, "2.80\t\nqr.exe" + sig, kOffered},  // only blanks are trimmed
+      {true, "2.8\nqr28.exe" + sig, kUpToDate},   // part by part as numbers: 8 < 80
+      {true, "2.70\nqr27.exe" + sig, kUpToDate},  // older: never offered
+      {true, "2.080.0\nqr.exe" + sig, kUpToDate},
+      {true, "10\nqr.exe" + sig, kOffered},
+      {true, "2.80.99999999999999999999\nqr.exe" + sig, kOffered},
+      {true, "2.80\t\nqr.exe" + sig, kFailed},  // only blanks are trimmed
       {true, "2.90\nqr.exe\nsha256=" + hex + sig, kOffered},
       {true, "2.90\nqr.exe\n", kUnverifiable},
       {true, "2.90\nqr.exe\nsha256=" + hex, kUnverifiable},
@@ -178,6 +182,13 @@ TEST(UpdateInfoTest, Decides) {
     EXPECT_EQ(DecideUpdate("2.80", c.downloaded, ParseUpdateInfo(c.bytes)), c.expected)
         << c.bytes << " downloaded=" << c.downloaded;
   }
+}
+
+TEST(UpdateInfoTest, StopsADownloadPastItsLimitOrAfterAMinuteWithoutAByte) {
+  DownloadWatch watch(100, 0);
+  EXPECT_TRUE(watch.Arrived(100, 59999) && watch.StillWaiting(119998));
+  EXPECT_FALSE(watch.StillWaiting(119999) || watch.Arrived(100, 119999));
+  EXPECT_FALSE(DownloadWatch(100, 0).Arrived(101, 1));
 }
 
 TEST(UpdateInfoTest, ChoosesTheTemporaryFolder) {
