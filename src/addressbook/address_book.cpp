@@ -252,6 +252,13 @@ StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book, LockClock& cloc
   return ReadInFileOrder(fs, book);
 }
 
+StoreResult ReadBookAsItIs(FileSystem& fs, const AddressBook& book,
+                           std::vector<AddressEntry>* entries, LockClock& clock) {
+  HeldLock lock;
+  if (StoreResult r = LockBook(fs, book, clock, &lock); !r.ok) return r;
+  return ReadCurrentEntries(fs, book, entries);
+}
+
 AddEntriesResult AddEntries(FileSystem& fs, AddressBook& book, const ChooseEntries& choose,
                             LockClock& clock) {
   HeldLock lock;
@@ -267,7 +274,16 @@ AddEntriesResult AddEntries(FileSystem& fs, AddressBook& book, const ChooseEntri
   SortEntriesByName(entries);
   const std::string bytes = FormatBookFile(entries);
   if (StoreResult r = RewriteWithBackup(fs, book, bytes); !r.ok) return {false, std::move(r)};
-  return {true, ReadBackSorted(fs, book, bytes, std::move(entries))};
+  const AddressEntry* current = CurrentEntry(book);
+  const std::optional<AddressEntry> seen =
+      current ? std::optional<AddressEntry>(*current) : std::nullopt;
+  AddEntriesResult done{true, ReadBackSorted(fs, book, bytes, std::move(entries))};
+  if (seen) {
+    const auto at = FindAddress(book.entries, *seen, book.entries.size());
+    book.currentRecord = at ? static_cast<int>(*at) : -1;
+    done.recordGone = !at;
+  }
+  return done;
 }
 
 std::optional<UnstorableCharacter> FindUnstorableCharacter(const AddresseeForm& form) {
