@@ -64,7 +64,8 @@ StoreResult LockBook(FileSystem& fs, const AddressBook& book, LockClock& clock, 
     case LockStatus::kFailed:
       break;
   }
-  return Failure("The lock file " + LockFilePath(book.FilePath()) + " could not be made.");
+  return Failure("The lock file " + LockFilePath(book.FilePath()) +
+                 " could not be made or opened.");
 }
 
 // Under the lock: the entries of the book file as it is now; a missing file is an empty

@@ -262,6 +262,9 @@ void RememberCurrentBook(FileSystem& fs, PreferenceFile& pf, const std::string& 
                          BookChange change) {
   if (!fs.FileExistsInFolder(dataFolder, "qr.inf")) return;
   const std::string path = dataFolder + "qr.inf";
+  // Changed under its lock, as other windows may be changing it too.
+  const HeldLock lock = LockForChange(fs, path);
+  if (lock.status != LockStatus::kTaken) return;
   if (change == BookChange::kLoad) fs.Copy(path, dataFolder + "qr.bak");
   if (!pf.Open(path)) return;
   pf.SelectGroup(kAppGroup);
