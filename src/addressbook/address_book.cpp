@@ -66,7 +66,8 @@ StoreResult LockBook(FileSystem& fs, const AddressBook& book, LockClock& clock, 
     case LockStatus::kFailed:
       break;
   }
-  return Failure("The lock file " + LockFilePath(book.FilePath()) + " could not be made.");
+  return Failure("The lock file " + LockFilePath(book.FilePath()) +
+                 " could not be made or opened.");
 }
 
 // Under the lock: the entries of the book file as it is now; a missing file is an empty
@@ -254,6 +255,13 @@ StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book, LockClock& cloc
   return ReadInFileOrder(fs, book);
 }
 
+StoreResult ReadBookAsItIs(FileSystem& fs, const AddressBook& book,
+                           std::vector<AddressEntry>* entries, LockClock& clock) {
+  HeldLock lock;
+  if (StoreResult r = LockBook(fs, book, clock, &lock); !r.ok) return r;
+  return ReadCurrentEntries(fs, book, entries);
+}
+
 AddEntriesResult AddEntries(FileSystem& fs, AddressBook& book, const ChooseEntries& choose,
                             LockClock& clock) {
   HeldLock lock;
@@ -269,7 +277,16 @@ AddEntriesResult AddEntries(FileSystem& fs, AddressBook& book, const ChooseEntri
   SortEntriesByName(entries);
   const std::string bytes = FormatBookFile(entries);
   if (StoreResult r = RewriteWithBackup(fs, book, bytes); !r.ok) return {false, std::move(r)};
-  return {true, ReadBackSorted(fs, book, bytes, std::move(entries))};
+  const AddressEntry* current = CurrentEntry(book);
+  const std::optional<AddressEntry> seen =
+      current ? std::optional<AddressEntry>(*current) : std::nullopt;
+  AddEntriesResult done{true, ReadBackSorted(fs, book, bytes, std::move(entries))};
+  if (seen) {
+    const auto at = FindAddress(book.entries, *seen, book.entries.size());
+    book.currentRecord = at ? static_cast<int>(*at) : -1;
+    done.recordGone = !at;
+  }
+  return done;
 }
 
 std::optional<UnstorableCharacter> FindUnstorableCharacter(const AddresseeForm& form) {

@@ -50,14 +50,24 @@ StoreResult ReadAddressbook(FileSystem& fs, AddressBook& book,
 StoreResult RereadAddressbook(FileSystem& fs, AddressBook& book,
                               LockClock& clock = SteadyLockClock());
 
+// The entries of the book file as it is now, in file order, read under its lock so that
+// they include every change another window has made; a missing file is an empty book.
+// `book` itself is not changed.
+StoreResult ReadBookAsItIs(FileSystem& fs, const AddressBook& book,
+                           std::vector<AddressEntry>* entries,
+                           LockClock& clock = SteadyLockClock());
+
 // Adds entries to the book in one change under its lock: `choose` gets the entries of
 // the file as it is now and returns those to add after them; they are written in one
 // backup and one rewrite, in name order, and the book is read back. Nothing is written
 // when `choose` returns none (or is not asked, because the lock or the file could not be
-// had). On a failed rewrite the file and `entries` stay as they were.
+// had). On a failed rewrite the file and `entries` stay as they were. After a rewrite
+// the current record is found again by its six fields as this window last read them.
 struct AddEntriesResult {
-  bool written = false;  // the book file holds the added entries
-  StoreResult result;    // why the rewrite failed, or how reading the book back went
+  bool written = false;     // the book file holds the added entries
+  StoreResult result;       // why the rewrite failed, or how reading the book back went
+  bool recordGone = false;  // the current record is no longer in the book (another
+                            // window changed or deleted it): none is current now
 };
 using ChooseEntries =
     std::function<std::vector<AddressEntry>(std::span<const AddressEntry> current)>;

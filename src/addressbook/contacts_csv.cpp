@@ -79,6 +79,21 @@ class CsvRecords {
   std::string_view rest_;
 };
 
+// A cell that a spreadsheet would take for a formula starts with "=", "+", "-", "@", a
+// tab or a CR. The export puts a quote mark before it, which the spreadsheet shows as
+// text, and also before such a cell that starts with quote marks already, so that the
+// import's taking one off gives every field back exactly.
+bool NeedsFormulaQuote(std::string_view text) {
+  const std::size_t sign = text.find_first_not_of('\'');
+  return sign != kNone && std::string_view("=+-@\t\r").find(text[sign]) != kNone;
+}
+
+// The field without the quote mark the export put before it; any other stays.
+std::string_view WithoutFormulaQuote(std::string_view field) {
+  if (field.starts_with('\'') && NeedsFormulaQuote(field)) field.remove_prefix(1);
+  return field;
+}
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && StartsWithIgnoringCase(a, b);
 }
@@ -182,7 +197,9 @@ bool AllBlank(const std::vector<std::string>& fields) {
 
 Contact ContactFromRecord(const ColumnMap& columns, const std::vector<std::string>& record,
                           TextEncoding encoding) {
-  const auto field = [&](Role role) { return TrimField(columns.Field(record, role)); };
+  const auto field = [&](Role role) {
+    return WithoutFormulaQuote(TrimField(columns.Field(record, role)));
+  };
   Contact c;
   c.fields.name = DecodeContactText(field(kName), encoding);
   if (c.fields.name.empty()) {
@@ -234,11 +251,14 @@ TextEncoding CsvEncoding(std::string_view& bytes, std::string* converted) {
 }
 
 void AppendCsvField(std::string& out, std::string_view text) {
+  const std::string_view formulaQuote = NeedsFormulaQuote(text) ? "'" : "";
   if (text.find_first_of(",\"\r\n") == kNone) {
+    out += formulaQuote;
     out += text;
     return;
   }
   out += '"';
+  out += formulaQuote;
   for (const char c : text) {
     if (c == '"') out += '"';
     out += c;

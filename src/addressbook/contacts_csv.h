@@ -31,12 +31,16 @@ struct CsvReadResult {
 //    "City" / "Address 1 - City" / "Home City", "State" / "Address 1 - Region" /
 //    "Home State", "Zip" / "Address 1 - Postal Code" / "Home Postal Code"; where all of
 //    those are empty, the "Business ..." columns of the same names.
-// Text after a UTF-8 mark is UTF-8; without it, the program's code page.
+// Text after a UTF-8 mark is UTF-8; without it, the program's code page. One quote mark
+// before "=", "+", "-", "@", a tab or a CR (after any more quote marks) is taken off:
+// ContactsCsv put it there.
 CsvReadResult ReadCsvContacts(std::string_view bytes, const ContactSink& sink);
 
 // The book as CSV: a UTF-8 mark, the header "Name,Street,Suite,City,State,Zip", one
 // record per entry that has a name, fields quoted where they hold a comma, a quote or a
-// line break, every line ending in CR LF.
+// line break, every line ending in CR LF. A field that starts with "=", "+", "-", "@", a
+// tab or a CR (after any quote marks) gets a quote mark before it, so that a spreadsheet
+// opening the file runs no formula of it.
 std::string ContactsCsv(std::span<const AddressEntry> entries);
 
 }  // namespace qr

@@ -1,7 +1,6 @@
 #include "addressbook/contacts_import.h"
 
 #include <algorithm>
-#include <optional>
 #include <utility>
 
 #include "addressbook/contacts_csv.h"
@@ -12,6 +11,10 @@ namespace qr {
 
 namespace {
 
+constexpr std::size_t kListedNames = 10;
+// A name listed for a shortened field is shown up to this many bytes.
+constexpr std::size_t kListedNameLength = 40;
+
 void Clean(std::string& field) {
   for (char& c : field) {
     if (c == '^' || c == '\r' || c == '\n' || c == '\0') c = ' ';
@@ -19,6 +22,25 @@ void Clean(std::string& field) {
   const std::size_t end = field.find_last_not_of(" \t");
   field.erase(end == std::string::npos ? 0 : end + 1);
   field.erase(0, field.find_first_not_of(" \t"));
+}
+
+// Cuts `text` to `limit` bytes, not inside a UTF-8 character (at most three bytes
+// back); whether it was longer.
+bool CutTo(std::string& text, std::size_t limit) {
+  if (text.size() <= limit) return false;
+  std::size_t end = limit;
+  for (int back = 0; back < 3 && end > 0; ++back) {
+    if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80) break;
+    --end;
+  }
+  if ((static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) end = limit;  // not UTF-8
+  text.resize(end);
+  return true;
+}
+
+std::string ListedName(std::string name) {
+  if (CutTo(name, kListedNameLength)) name += "...";
+  return name;
 }
 
 // Name and street folded to one letter case, without surrounding blanks.
@@ -50,14 +72,15 @@ std::string UnknownColumnsText(const std::string& path, const std::vector<std::s
 
 }  // namespace
 
-ContactMerger::ContactMerger(std::span<const AddressEntry> existing) {
-  for (const AddressEntry& e : existing) keys_.insert(DuplicateKey(e.name, e.street));
-}
-
 void ContactMerger::Add(Contact contact) {
   AddresseeForm& f = contact.fields;
+  bool shortened = false;
   for (std::string* field : {&f.name, &f.street, &f.suite, &f.city, &f.state, &f.zip}) {
     Clean(*field);
+    if (CutTo(*field, kImportFieldLimit)) {
+      shortened = true;
+      Clean(*field);  // no blank at the new end
+    }
   }
   if (f.name.empty()) {
     ++report_.withoutName;
@@ -67,9 +90,42 @@ void ContactMerger::Add(Contact contact) {
     ++report_.duplicates;
     return;
   }
-  ++report_.imported;
   added_.push_back(AddressEntry{std::move(f.name), std::move(f.street), std::move(f.suite),
                                 std::move(f.city), std::move(f.state), std::move(f.zip), "0", "1"});
+  shortened_.push_back(shortened);
+}
+
+void ContactMerger::DropKnown(std::span<const AddressEntry> book) {
+  std::unordered_set<std::string> known;
+  for (const AddressEntry& e : book) known.insert(DuplicateKey(e.name, e.street));
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < added_.size(); ++i) {
+    if (known.contains(DuplicateKey(added_[i].name, added_[i].street))) {
+      ++report_.duplicates;
+      continue;
+    }
+    if (kept != i) {
+      added_[kept] = std::move(added_[i]);
+      shortened_[kept] = shortened_[i];
+    }
+    ++kept;
+  }
+  added_.resize(kept);
+  shortened_.resize(kept);
+}
+
+ImportReport ContactMerger::Report() const {
+  ImportReport r = report_;
+  r.imported = added_.size();
+  for (std::size_t i = 0; i < added_.size(); ++i) {
+    if (shortened_[i]) {
+      ++r.shortened;
+      if (r.shortenedNames.size() < kListedNames) {
+        r.shortenedNames.push_back(ListedName(added_[i].name));
+      }
+    }
+  }
+  return r;
 }
 
 std::string ImportReportText(const ImportReport& r, std::string_view bookFileName) {
@@ -87,6 +143,20 @@ std::string ImportReportText(const ImportReport& r, std::string_view bookFileNam
     for (std::size_t i = 0; i < why.size(); ++i) text += (i > 0 ? ", " : "") + why[i];
     text += ".";
   }
+  const auto list = [&text](std::string_view what, std::size_t count,
+                            const std::vector<std::string>& names) {
+    if (count == 0) return;
+    text += '\n';
+    text += what;
+    text += Count(count, "contact") + ": ";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (i > 0) text += ", ";
+      text += names[i];
+    }
+    if (count > names.size()) text += " and " + std::to_string(count - names.size()) + " more";
+    text += ".";
+  };
+  list("Fields longer than 1,024 bytes were shortened in ", r.shortened, r.shortenedNames);
   return text;
 }
 
@@ -105,32 +175,37 @@ ImportResult ImportContacts(FileSystem& fs, AddressBook& book, const std::string
   const bool vCard = LooksLikeVCard(bytes);
   if (!vCard && bytes.find('\0') != std::string::npos) return Refused(neither);
 
-  // The contacts are merged into the book file as it is now, under its lock, so that an
-  // entry another window stored meanwhile counts as being in the book. Nothing new: the
-  // book file stays as it is, without a backup.
-  std::optional<ImportResult> refused;
-  ImportReport report;
+  // The whole file is parsed before the book's lock is taken, so that the lock is held
+  // only for the merge and the write.
+  ContactMerger merger;
+  const ContactSink sink = [&merger](Contact&& c) { merger.Add(std::move(c)); };
+  if (vCard) {
+    merger.CountIncomplete(ReadVCards(bytes, sink).incomplete);
+  } else {
+    const CsvReadResult csv = ReadCsvContacts(bytes, sink);
+    if (!csv.columnsKnown) {
+      return Refused(csv.columnsFound.empty() ? neither
+                                              : UnknownColumnsText(path, csv.columnsFound));
+    }
+    merger.CountIncomplete(csv.incomplete);
+  }
+  bytes = {};
+  ImportReport report = merger.Report();
+  if (merger.added().empty()) {
+    return {ImportOutcome::kImported, ImportReportText(report, book.fileName), std::move(report)};
+  }
+
+  // Merged into the book file as it is now, under its lock, so that an entry another
+  // window stored meanwhile counts as being in the book. Nothing new: the book file stays
+  // as it is, without a backup.
   const AddEntriesResult stored = AddEntries(
       fs, book,
       [&](std::span<const AddressEntry> current) {
-        ContactMerger merger(current);
-        const ContactSink sink = [&merger](Contact&& c) { merger.Add(std::move(c)); };
-        if (vCard) {
-          merger.report().incomplete = ReadVCards(bytes, sink).incomplete;
-        } else {
-          const CsvReadResult csv = ReadCsvContacts(bytes, sink);
-          if (!csv.columnsKnown) {
-            refused = Refused(
-                csv.columnsFound.empty() ? neither : UnknownColumnsText(path, csv.columnsFound));
-            return std::vector<AddressEntry>{};
-          }
-          merger.report().incomplete = csv.incomplete;
-        }
-        report = std::move(merger.report());
-        return merger.added();
+        merger.DropKnown(current);
+        report = merger.Report();
+        return merger.TakeAdded();
       },
       clock);
-  if (refused) return std::move(*refused);
   if (!stored.written && !stored.result.ok) {
     if (stored.result.inUse) return {ImportOutcome::kInUse, std::string(kInUseText), {}};
     return {ImportOutcome::kNotSaved,
@@ -138,17 +213,22 @@ ImportResult ImportContacts(FileSystem& fs, AddressBook& book, const std::string
             {}};
   }
   ImportResult result{ImportOutcome::kImported, ImportReportText(report, book.fileName),
-                      std::move(report)};
+                      std::move(report), stored.recordGone};
   if (!stored.result.ok) {
     result.text += "\nThe address book could not be read back. " + stored.result.reason;
   }
   return result;
 }
 
-ExportResult ExportContacts(FileSystem& fs, const AddressBook& book, const std::string& path) {
-  const std::size_t count = std::count_if(book.entries.begin(), book.entries.end(),
+ExportResult ExportContacts(FileSystem& fs, const AddressBook& book, const std::string& path,
+                            LockClock& clock) {
+  std::vector<AddressEntry> entries;
+  if (const StoreResult read = ReadBookAsItIs(fs, book, &entries, clock); !read.ok) {
+    return {false, read.inUse ? read.reason : "Nothing was exported. " + read.reason};
+  }
+  const std::size_t count = std::count_if(entries.begin(), entries.end(),
                                           [](const AddressEntry& e) { return !e.name.empty(); });
-  if (!WriteFileAtomically(fs, path, ContactsCsv(book.entries))) {
+  if (!WriteFileAtomically(fs, path, ContactsCsv(entries))) {
     return {false, path + " could not be written."};
   }
   return {true, "Exported " + Count(count, "contact") + " to " + path + "."};

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "addressbook/address_book.h"
@@ -23,31 +24,41 @@ inline constexpr std::string_view kExportFilter = "CSV (*.csv)|*.csv";
 // A larger file is refused unread.
 inline constexpr std::size_t kImportSizeLimit = std::size_t{64} << 20;
 
+// A longer field is cut to this many bytes on import.
+inline constexpr std::size_t kImportFieldLimit = 1024;
+
 struct ImportReport {
   std::size_t imported = 0;
   std::size_t withoutName = 0;
-  std::size_t duplicates = 0;              // the name and street of an entry already in the book
-  std::size_t incomplete = 0;              // cards without their END, a record cut off in a quote
+  std::size_t duplicates = 0;               // the name and street of an entry already in the book
+  std::size_t incomplete = 0;               // cards without their END, a record cut off in a quote
+  std::size_t shortened = 0;                // imported contacts with a field cut to the limit
+  std::vector<std::string> shortenedNames;  // the first of them, for the message
 };
 
 // Decides for each contact whether it becomes a new entry. Its fields are cleaned first
-// ("^", CR, LF and NUL, which a book line cannot hold, become a blank) and trimmed.
-// A contact without a name is skipped, and so is one whose name and street equal those
-// of an entry (in the book or imported before it), without regard to letter case and
-// surrounding blanks.
+// ("^", CR, LF and NUL, which a book line cannot hold, become a blank), trimmed and cut
+// to kImportFieldLimit bytes. A contact without a name is skipped, and so is one whose
+// name and street equal those of one kept before (without regard to letter case and
+// surrounding blanks) or, once DropKnown has run, those of an entry of the book.
 class ContactMerger {
  public:
-  explicit ContactMerger(std::span<const AddressEntry> existing);
-
   void Add(Contact contact);
+  // Drops the kept contacts that `book` (the book file as it is now) has already.
+  void DropKnown(std::span<const AddressEntry> book);
+  void CountIncomplete(std::size_t count) { report_.incomplete += count; }
 
   const std::vector<AddressEntry>& added() const { return added_; }
-  ImportReport& report() { return report_; }
+  std::vector<AddressEntry> TakeAdded() { return std::move(added_); }
+  // The counts so far, and the names of the contacts kept with shortened fields; asked
+  // before TakeAdded.
+  ImportReport Report() const;
 
  private:
   std::unordered_set<std::string> keys_;
   std::vector<AddressEntry> added_;
-  ImportReport report_;
+  std::vector<bool> shortened_;  // one for each of added_: a field was cut
+  ImportReport report_;       // the counts of what was skipped
 };
 
 // The message after an import: how many were imported, how many skipped and why.
@@ -65,12 +76,14 @@ struct ImportResult {
   ImportOutcome outcome = ImportOutcome::kImported;
   std::string text;  // the message, titled kImportTitle
   ImportReport report;
+  bool clearForm = false;  // the record the form showed is gone from the book
 };
 
-// Imports the vCard or CSV file at `path` into `book`: the contacts are merged with the
-// book file as it is now, under its lock, and all new entries go in one backup and one
-// rewrite of it, which is then read back sorted. Nothing is written when no contact is
-// new.
+// Imports the vCard or CSV file at `path` into `book`: the file is read and parsed first,
+// then the book's lock is taken just to merge the contacts with the book file as it is
+// now and write all new entries in one backup and one rewrite of it, which is then read
+// back sorted. Nothing is written when no contact is new. A current record stays current
+// where the book now has it; when it is gone, `clearForm` says so.
 ImportResult ImportContacts(FileSystem& fs, AddressBook& book, const std::string& path,
                             LockClock& clock = SteadyLockClock());
 
@@ -79,7 +92,9 @@ struct ExportResult {
   std::string text;  // the message, titled kExportTitle
 };
 
-// Writes the entries of `book` to `path` as CSV (ContactsCsv).
-ExportResult ExportContacts(FileSystem& fs, const AddressBook& book, const std::string& path);
+// Writes the book file of `book` as it is now (read under its lock, with what other
+// windows stored) to `path` as CSV (ContactsCsv).
+ExportResult ExportContacts(FileSystem& fs, const AddressBook& book, const std::string& path,
+                            LockClock& clock = SteadyLockClock());
 
 }  // namespace qr

@@ -25,6 +25,11 @@ std::optional<int> PositionForRow(const std::vector<int>& rows, int row) {
   return rows[static_cast<std::size_t>(row)];
 }
 
+int RowToChoose(int focusedRow, bool focusedSelected, int firstSelectedRow) {
+  if (firstSelectedRow < 0) return -1;
+  return focusedRow >= 0 && focusedSelected ? focusedRow : firstSelectedRow;
+}
+
 std::string_view LookupCellText(const AddressEntry& entry, int column) {
   switch (column) {
     case 0:

@@ -45,6 +45,10 @@ std::vector<int> BuildLookupRows(const std::vector<AddressEntry>& entries,
 // The position of the entry shown in `row`, or nothing for a row the table lacks.
 std::optional<int> PositionForRow(const std::vector<int>& rows, int row);
 
+// The row that Select takes when rows are selected: the focused row (the one clicked
+// last) when it is one of them, else the first selected row; -1 (none) when no row is.
+int RowToChoose(int focusedRow, bool focusedSelected, int firstSelectedRow);
+
 // The text of column `column` (0 to 4, as in kLookupColumns) for `entry`: name,
 // street, city, state, zip. The suite is not shown. Any other column gives "".
 std::string_view LookupCellText(const AddressEntry& entry, int column);

@@ -55,6 +55,17 @@ int SelectedRow(const LookupState& state) {
                                        MAKELPARAM(LVNI_SELECTED, 0)));
 }
 
+// The row Select takes: with several rows selected, the one clicked last (focused).
+int RowForSelect(const LookupState& state) {
+  const int focused = static_cast<int>(SendMessageW(
+      state.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+  const bool focusedSelected =
+      focused >= 0 &&
+      (SendMessageW(state.list, LVM_GETITEMSTATE, static_cast<WPARAM>(focused), LVIS_SELECTED) &
+       LVIS_SELECTED) != 0;
+  return RowToChoose(focused, focusedSelected, SelectedRow(state));
+}
+
 // Selects (or deselects) every row.
 void SelectAll(const LookupState& state, bool selected) {
   LVITEMW item = {};
@@ -148,7 +159,7 @@ LRESULT CALLBACK LookupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       if (LOWORD(wp) == kSelectId) {
-        const int row = SelectedRow(*state);
+        const int row = RowForSelect(*state);
         if (row >= 0) Choose(*state, row);  // with no row selected the window stays open
         return 0;
       }

@@ -154,6 +154,10 @@ void WriteDefaultBookSettings(PreferenceFile& pf, const std::string& companionPa
     s.addresseeHorizontal = 0;
     s.addresseeVertical = 0;
   }
+  // A book without settings of its own starts with the default placement and envelope,
+  // whichever the book open before used.
+  s.placement.clear();
+  s.envelope.clear();
   s.stored.clear();
   const HeldLock lock = LockForChange(pf.Files(), companionPath);
   if (lock.status != LockStatus::kTaken) return;
@@ -233,14 +237,19 @@ bool SaveBookSettings(PreferenceFile& pf, const std::string& companionPath,
   const HeldLock lock = LockForChange(pf.Files(), companionPath, clock);
   if (lock.status != LockStatus::kTaken || !pf.Open(companionPath)) return false;
   // The file as it is now takes this window's changes; the other keys keep what they hold.
+  // Every key is written, so that the whole file is saved in the program's own form
+  // (" = ", CR LF, no blank lines, keys spelled as here) however it was found.
   std::vector<SettingsValue> now = StoredValues(bookFileName, s, s.defaultPrinter);
+  pf.SelectGroup(kAppGroup);
+  if (pf.HasKey(kVersionKey)) pf.WriteText(kVersionKey, pf.ReadText(kVersionKey, ""));
   for (const SettingsValue& v : now) {
     pf.SelectGroup(v.group);
-    if (!Changed(s.stored, v) && pf.MarkKey(v.key)) continue;
+    const bool kept = !Changed(s.stored, v) && pf.HasKey(v.key);
+    const std::string value = kept ? pf.ReadText(v.key, "") : v.value;
     if (v.afterLast) {
-      pf.WriteTextAfterLast(v.key, v.value);
+      pf.WriteTextAfterLast(v.key, value);
     } else {
-      pf.WriteText(v.key, v.value);
+      pf.WriteText(v.key, value);
     }
   }
   if (!pf.Close()) return false;
@@ -253,6 +262,9 @@ void RememberCurrentBook(FileSystem& fs, PreferenceFile& pf, const std::string& 
                          BookChange change) {
   if (!fs.FileExistsInFolder(dataFolder, "qr.inf")) return;
   const std::string path = dataFolder + "qr.inf";
+  // Changed under its lock, as other windows may be changing it too.
+  const HeldLock lock = LockForChange(fs, path);
+  if (lock.status != LockStatus::kTaken) return;
   if (change == BookChange::kLoad) fs.Copy(path, dataFolder + "qr.bak");
   if (!pf.Open(path)) return;
   pf.SelectGroup(kAppGroup);

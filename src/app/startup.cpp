@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "base/file_lock.h"
 #include "base/file_system.h"
 #include "base/number.h"
 #include "base/preference_file.h"
@@ -30,33 +31,40 @@ StartupState RunStartupFiles(FileSystem& fs, PreferenceFile& prefs,
   s.book.bookFolder = s.dataFolder;
   s.programFolder = currentDirectory;
 
+  // "qr.inf" is changed under its lock, as other windows may be changing it too; without
+  // the lock it is only read.
   const std::string appSettings = s.dataFolder + kAppSettingsName;
-  if (!fs.FileExistsInFolder(s.dataFolder, kAppSettingsName)) {
+  HeldLock lock = LockForChange(fs, appSettings);
+  bool locked = lock.status == LockStatus::kTaken;
+  if (locked && !fs.FileExistsInFolder(s.dataFolder, kAppSettingsName)) {
     WriteFirstRunAppSettings(prefs, appSettings, s.dataFolder);
   }
-
-  // "qr.inf" stays open after this; the next open writes the new "Version".
   if (prefs.Open(appSettings)) {
     prefs.SelectGroup("Application");
     s.bookName = prefs.ReadText("CurrentAddressbook", "");
     s.book.bookFolder = prefs.ReadText("CurrentAddressbookDirectory", "");
-    prefs.WriteText("Version", kProgramVersion);
+    if (locked) prefs.WriteText("Version", kProgramVersion);
+    prefs.Close();
   } else {
     s.bookName = "Addresses";
   }
+  lock = {};
   s.companionName = s.bookName + ".inf";
   s.bookFileName = s.bookName + ".adb";
 
   LoadBookSettings(prefs, s.book.bookFolder + s.companionName, s.bookFileName, s.book);
 
+  lock = LockForChange(fs, appSettings);
+  locked = lock.status == LockStatus::kTaken;
   if (prefs.Open(appSettings)) {
     prefs.SelectGroup("Application");
     s.version = prefs.ReadText("Version", "");
     const UpdateCounterDecision d =
         DecideUpdateCounter(prefs.ReadText("LastCheckValue", ""), callbacks.random0To18);
-    prefs.WriteText("LastCheckValue", std::to_string(d.newValue));
-    if (d.ask && callbacks.offerUpdateCheck) callbacks.offerUpdateCheck(s.version);
+    if (locked) prefs.WriteText("LastCheckValue", std::to_string(d.newValue));
     prefs.Close();
+    lock = {};  // not held while the question is asked
+    if (d.ask && callbacks.offerUpdateCheck) callbacks.offerUpdateCheck(s.version);
   }
   return s;
 }

@@ -1,7 +1,6 @@
 #include "base/file_lock.h"
 
 #include <algorithm>
-#include <thread>
 #include <utility>
 
 namespace qr {
@@ -14,7 +13,7 @@ class SteadyClock final : public LockClock {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now().time_since_epoch());
   }
-  void Sleep(std::chrono::milliseconds duration) override { std::this_thread::sleep_for(duration); }
+  void Sleep(std::chrono::milliseconds duration) override { SleepWhileWaiting(duration); }
 };
 
 }  // namespace
@@ -26,17 +25,37 @@ LockClock& SteadyLockClock() {
   return clock;
 }
 
-HeldLock LockForChange(FileSystem& fs, const std::string& path, LockClock& clock) {
-  const std::string lockPath = LockFilePath(path);
+TryOutcome RetryWhileBusy(LockClock& clock, std::chrono::milliseconds limit,
+                          const std::function<TryOutcome()>& attempt) {
   const std::chrono::milliseconds start = clock.Now();
   for (;;) {
-    LockAttempt attempt = fs.TryLock(lockPath);
-    if (attempt.lock) return {LockStatus::kTaken, std::move(attempt.lock)};
-    if (!attempt.busy) return {LockStatus::kFailed, nullptr};
+    const TryOutcome outcome = attempt();
+    if (outcome != TryOutcome::kBusy) return outcome;
     const std::chrono::milliseconds waited = clock.Now() - start;
-    if (waited >= kLockWaitLimit) return {LockStatus::kBusy, nullptr};
-    clock.Sleep(std::min(kLockRetryInterval, kLockWaitLimit - waited));
+    if (waited >= limit) return outcome;
+    clock.Sleep(std::min(kLockRetryInterval, limit - waited));
   }
+}
+
+HeldLock LockForChange(FileSystem& fs, const std::string& path, LockClock& clock) {
+  const std::string lockPath = LockFilePath(path);
+  HeldLock held;
+  bool denied = false;
+  const TryOutcome outcome = RetryWhileBusy(clock, kLockWaitLimit, [&] {
+    LockAttempt attempt = fs.TryLock(lockPath);
+    held.lock = std::move(attempt.lock);
+    denied = attempt.denied;
+    if (held.lock) return TryOutcome::kDone;
+    return attempt.busy || attempt.denied ? TryOutcome::kBusy : TryOutcome::kFailed;
+  });
+  // A lock file that could not be opened throughout is no other window's: it is one
+  // that cannot be used, and the caller names it.
+  if (outcome == TryOutcome::kDone) {
+    held.status = LockStatus::kTaken;
+  } else {
+    held.status = outcome == TryOutcome::kBusy && !denied ? LockStatus::kBusy : LockStatus::kFailed;
+  }
+  return held;
 }
 
 }  // namespace qr

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,9 @@ std::string LockFilePath(const std::string& path);
 inline constexpr std::chrono::milliseconds kLockWaitLimit{5000};
 inline constexpr std::chrono::milliseconds kLockRetryInterval{50};
 
+// How long the replace of a file is tried again while a reader has it open.
+inline constexpr std::chrono::milliseconds kReplaceRetryLimit{1000};
+
 // The time that passes while a lock is waited for.
 class LockClock {
  public:
@@ -27,13 +31,25 @@ class LockClock {
   virtual void Sleep(std::chrono::milliseconds duration) = 0;
 };
 
-// The steady clock; sleeping blocks the calling thread.
+// The steady clock; sleeping blocks the calling thread (on Windows, with the wait cursor
+// showing).
 LockClock& SteadyLockClock();
+// Blocks the calling thread for `duration`; the platform's side shows that it waits.
+void SleepWhileWaiting(std::chrono::milliseconds duration);
+
+// What one try of something another window can stand in the way of gave.
+enum class TryOutcome { kDone, kFailed, kBusy };
+
+// Tries `attempt` until it is done or fails; while it is busy, tries it again every
+// kLockRetryInterval until `limit` has passed. Returns the last outcome.
+TryOutcome RetryWhileBusy(LockClock& clock, std::chrono::milliseconds limit,
+                          const std::function<TryOutcome()>& attempt);
 
 enum class LockStatus {
   kTaken,
   kBusy,    // another window held it for the whole wait
-  kFailed,  // the lock file cannot be made (a missing or read-only folder)
+  kFailed,  // the lock file cannot be made (a missing or read-only folder), or could not
+            // be opened for the whole wait (read-only, a folder, no rights)
 };
 
 struct HeldLock {

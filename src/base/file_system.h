@@ -29,13 +29,18 @@ class FileLock {
 struct LockAttempt {
   std::unique_ptr<FileLock> lock;  // set when the lock was taken
   bool busy = false;               // not taken because another holder has it right now
+  // Busy, or maybe not: the lock file is there but cannot be opened. A file another
+  // holder is deleting does that for a moment; a read-only file, a folder or a file
+  // without rights does it for good.
+  bool denied = false;
 };
 
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // Reads the whole file. False when it does not exist or cannot be read.
+  // Reads the whole file. False when it does not exist or cannot be read. While it is
+  // read, other windows can still write, rename over and delete it.
   virtual bool ReadFile(const std::string& path, std::string* bytes) = 0;
   // Reads the whole file unless it holds more than `limit` bytes; then `bytes` is left
   // empty. The real file systems stop reading there, so a huge file costs no memory.
@@ -43,7 +48,9 @@ class FileSystem {
   virtual LimitedRead ReadFileUpTo(const std::string& path, std::size_t limit, std::string* bytes);
   // Creates the file, or empties an existing one. Null on failure.
   virtual std::unique_ptr<OutputFile> Create(const std::string& path) = 0;
-  // Moves `from` over `to` in one step, replacing `to` if it exists.
+  // Moves `from` over `to` in one step, replacing `to` if it exists. On Windows a reader
+  // that holds `to` open (without allowing its deletion) is waited for up to
+  // kReplaceRetryLimit (file_lock.h).
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
   // Copies `from` to `to`, overwriting `to`.
   virtual bool Copy(const std::string& from, const std::string& to) = 0;

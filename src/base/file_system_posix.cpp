@@ -9,8 +9,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <utility>
 
+#include "base/file_lock.h"
 #include "base/file_system.h"
 
 namespace qr {
@@ -146,6 +148,10 @@ class PosixFileSystem final : public FileSystem {
 };
 
 }  // namespace
+
+void SleepWhileWaiting(std::chrono::milliseconds duration) {
+  std::this_thread::sleep_for(duration);
+}
 
 std::string CurrentDirectory() {
   std::string dir(4096, '\0');

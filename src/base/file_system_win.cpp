@@ -1,10 +1,20 @@
 // The real file system on Windows.
 #include <windows.h>
 
+#include "base/file_lock.h"
 #include "base/file_system.h"
+#include "base/file_system_win.h"
 #include "base/wide_text_win.h"
 
 namespace qr {
+
+HANDLE OpenFileForReading(const std::string& path) {
+  // Other windows may replace and delete the file meanwhile: a read never makes their
+  // save fail.
+  return CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
 
 namespace {
 
@@ -38,12 +48,17 @@ class WinOutputFile final : public OutputFile {
   HANDLE h_;
 };
 
-// The open handle of a lock file, opened with no sharing and deleted on close. The
-// system closes it, and so deletes the file, also when the process dies.
+// The open handle of a lock file, opened with no sharing, its first byte locked, and
+// deleted on close. The system closes it, and so frees the lock and deletes the file,
+// also when the process dies.
 class WinFileLock final : public FileLock {
  public:
   explicit WinFileLock(HANDLE h) : h_(h) {}
-  ~WinFileLock() override { CloseHandle(h_); }
+  ~WinFileLock() override {
+    OVERLAPPED at = {};
+    UnlockFileEx(h_, 0, 1, 0, &at);
+    CloseHandle(h_);
+  }
   WinFileLock(const WinFileLock&) = delete;
   WinFileLock& operator=(const WinFileLock&) = delete;
 
@@ -53,13 +68,14 @@ class WinFileLock final : public FileLock {
 
 class WinFileSystem final : public FileSystem {
  public:
+  explicit WinFileSystem(LockClock& clock) : clock_(clock) {}
+
   bool ReadFile(const std::string& path, std::string* bytes) override {
     return ReadFileUpTo(path, bytes->max_size(), bytes) == LimitedRead::kRead;
   }
   LimitedRead ReadFileUpTo(const std::string& path, std::size_t limit,
                            std::string* bytes) override {
-    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = OpenFileForReading(path);
     if (h == INVALID_HANDLE_VALUE) return LimitedRead::kUnreadable;
     bytes->clear();
     LimitedRead result = LimitedRead::kRead;
@@ -88,9 +104,23 @@ class WinFileSystem final : public FileSystem {
     return std::make_unique<WinOutputFile>(h);
   }
   bool Rename(const std::string& from, const std::string& to) override {
-    // A rename is atomic on NTFS and under Wine; ReplaceFile is not under Wine.
-    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    // A rename is atomic on NTFS and under Wine; ReplaceFile is not under Wine. A program
+    // that reads `to` without letting it be replaced (a scanner, an older copy of this
+    // one) holds it a moment: the rename is tried again meanwhile.
+    const std::wstring wideFrom = Wide(from), wideTo = Wide(to);
+    return RetryWhileBusy(clock_, kReplaceRetryLimit, [&] {
+             if (MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+               return TryOutcome::kDone;
+             }
+             // Wine, and Windows before its rename kept readers' handles, deny the
+             // replace of an open file outright.
+             const DWORD error = GetLastError();
+             return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                            error == ERROR_ACCESS_DENIED
+                        ? TryOutcome::kBusy
+                        : TryOutcome::kFailed;
+           }) == TryOutcome::kDone;
   }
   bool Copy(const std::string& from, const std::string& to) override {
     return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE) != 0;
@@ -110,20 +140,40 @@ class WinFileSystem final : public FileSystem {
     return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
   }
   LockAttempt TryLock(const std::string& path) override {
-    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (h != INVALID_HANDLE_VALUE) return {std::make_unique<WinFileLock>(h), false};
-    const DWORD error = GetLastError();
-    // Another holder has it open; or its file is still being deleted (access denied to
-    // a file that is there), which frees it a moment later.
-    const bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-                      (error == ERROR_ACCESS_DENIED &&
-                       GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES);
-    return {nullptr, busy};
+    const std::wstring wide = Wide(path);
+    HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return {nullptr, true};
+      // Access denied to a file that is there: one being deleted, or one that cannot be
+      // opened at all (read-only, a folder, no rights).
+      const bool denied = error == ERROR_ACCESS_DENIED &&
+                          GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
+      return {nullptr, false, denied};
+    }
+    // The byte-range lock also holds across computers on a network share.
+    OVERLAPPED at = {};
+    if (!LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+      const bool busy = GetLastError() == ERROR_LOCK_VIOLATION;
+      CloseHandle(h);
+      return {nullptr, busy};
+    }
+    return {std::make_unique<WinFileLock>(h), false};
   }
+
+ private:
+  LockClock& clock_;  // the time a replace waits for a reader
 };
 
 }  // namespace
+
+void SleepWhileWaiting(std::chrono::milliseconds duration) {
+  // The program does not answer while it waits: the cursor says so until the next
+  // message sets it again.
+  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
+  Sleep(static_cast<DWORD>(duration.count()));
+}
 
 std::string CurrentDirectory() {
   const DWORD needed = GetCurrentDirectoryW(0, nullptr);
@@ -134,8 +184,12 @@ std::string CurrentDirectory() {
 }
 
 FileSystem& SystemFileSystem() {
-  static WinFileSystem fs;
+  static WinFileSystem fs(SteadyLockClock());
   return fs;
+}
+
+std::unique_ptr<FileSystem> WindowsFileSystem(LockClock& clock) {
+  return std::make_unique<WinFileSystem>(clock);
 }
 
 }  // namespace qr

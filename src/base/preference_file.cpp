@@ -239,13 +239,6 @@ void PreferenceFile::WriteTextAfterLast(std::string_view key, std::string_view v
   WriteKey(key, value, /*afterLast=*/true);
 }
 
-bool PreferenceFile::MarkKey(std::string_view key) {
-  const auto found = FindKey(key);
-  if (found == lines_.end()) return false;
-  insertion_ = lines_.erase(found, found);  // the same line, as a mutable iterator
-  return true;
-}
-
 void PreferenceFile::WriteKey(std::string_view key, std::string_view value, bool afterLast) {
   if (!open_) return;
   ResolvePendingGroup();

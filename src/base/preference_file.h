@@ -52,10 +52,6 @@ class PreferenceFile {
   // written or inserted when that line belongs to the current group (else after the
   // group's last line): a key added later keeps its place beside the key before it.
   void WriteTextAfterLast(std::string_view key, std::string_view value);
-  // Makes the key's line in the current group the line last written, leaving it as it
-  // is, so that a key added next by WriteTextAfterLast goes after it. False when the
-  // group lacks the key.
-  bool MarkKey(std::string_view key);
   // Inserts a comment line after the line last written or inserted.
   void Comment(std::string_view text);
 

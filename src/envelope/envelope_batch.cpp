@@ -15,6 +15,13 @@ std::string BatchCancelledText(std::int64_t sent, std::int64_t envelopes) {
          std::to_string(envelopes) + " envelopes. The print job was stopped.";
 }
 
+std::string BatchFailedText(std::int64_t printed, std::int64_t envelopes) {
+  return "The printer reported an error after " + std::to_string(printed) + " of " +
+         std::to_string(envelopes) +
+         " envelopes had been printed. The rest were not printed, and the print job was "
+         "stopped.";
+}
+
 BatchOutcome PrintBatch(PrinterApi& api, const std::string& printerName,
                         std::string_view copiesText, const std::vector<EnvelopeInputs>& envelopes,
                         BatchProgress& progress) {
@@ -34,25 +41,24 @@ BatchOutcome PrintBatch(PrinterApi& api, const std::string& printerName,
   api.SetUnit(kUnitDevicePixels);
   std::optional<FigureScale> scale;
   if (first.placement == Placement::kTrueSize) scale = ReadPrinterScale(api);
-  if (api.StartPrinting(BatchJobName(outcome.envelopes), std::string()) == 0) {
-    api.StopPrinting();  // ended like a single envelope's job that did not start
+  const auto stop = [&](bool cancelled) {
+    api.AbortPrinting();
+    (cancelled ? outcome.cancelled : outcome.failed) = true;
     return outcome;
-  }
+  };
+  if (api.StartPrinting(BatchJobName(outcome.envelopes), std::string()) == 0) return stop(false);
   std::int64_t page = 0;
   for (const EnvelopeInputs& inputs : envelopes) {
     const EnvelopeLayout layout = ComposeEnvelopeLayout(inputs, EnvelopeTarget::kPrint, scale);
     for (std::int32_t copy = 0; copy < copies; ++copy) {
-      if (!progress.BeforeEnvelope(page + 1, outcome.envelopes)) {
-        api.AbortPrinting();
-        outcome.cancelled = true;
-        return outcome;
-      }
-      if (page > 0) api.NewPage();
+      if (!progress.BeforeEnvelope(page + 1, outcome.envelopes)) return stop(true);
+      if (page > 0 && api.NewPage() == 0) return stop(false);
       DrawEnvelope(api, layout);
       outcome.sent = ++page;
     }
   }
-  api.StopPrinting();
+  // A job whose end failed is over all the same: there is nothing left to abort.
+  outcome.failed = api.StopPrinting() == 0;
   return outcome;
 }
 

@@ -24,6 +24,10 @@ std::string BatchProgressText(std::int64_t envelope, std::int64_t envelopes);
 // stopped.
 std::string BatchCancelledText(std::int64_t sent, std::int64_t envelopes);
 
+// What the user is told when the printer failed: how many envelopes were printed
+// before it did.
+std::string BatchFailedText(std::int64_t printed, std::int64_t envelopes);
+
 // What a batch needs from the window that shows its progress.
 class BatchProgress {
  public:
@@ -38,6 +42,7 @@ struct BatchOutcome {
   std::int64_t envelopes = 0;  // pages the job was to have
   std::int64_t sent = 0;       // pages drawn and sent to the printer
   bool cancelled = false;      // the user cancelled: the job was aborted
+  bool failed = false;         // the job did not start, a page or the job's end failed
 };
 
 // Prints every entry of `envelopes` `copies` times (the "Number Copies" field, read as
@@ -46,7 +51,8 @@ struct BatchOutcome {
 // no count, print nothing; a count without a printer is kNoPrinterMessage. The page is
 // opened for the envelopes' size (a printer that does not give it is kSizeRefused) and
 // a true-size batch is placed by the printer's resolution, as one envelope is.
-// Cancelling stops after the current page and aborts the job.
+// Cancelling stops after the current page and aborts the job. So does the first failure
+// of the printer (the job's start, a new page, the job's end: `failed`).
 BatchOutcome PrintBatch(PrinterApi& api, const std::string& printerName,
                         std::string_view copiesText, const std::vector<EnvelopeInputs>& envelopes,
                         BatchProgress& progress);

@@ -269,8 +269,9 @@ int Print_StartPrinting(const std::string& documentName, const std::string& outp
 }
 
 int Print_StopPrinting() {
-  EndPage(State().currentDc);
-  return EndDoc(State().currentDc) > 0 ? 1 : 0;
+  const bool pageEnded = EndPage(State().currentDc) > 0;
+  const bool jobEnded = EndDoc(State().currentDc) > 0;
+  return pageEnded && jobEnded ? 1 : 0;
 }
 
 int Print_NewPage() {

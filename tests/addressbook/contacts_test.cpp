@@ -10,6 +10,7 @@
 #include "addressbook/contacts_import.h"
 #include "addressbook/contacts_vcard.h"
 #include "support/memory_file_system.h"
+#include "support/step_clock.h"
 
 namespace qr {
 
@@ -134,6 +135,9 @@ TEST(ContactsTest, ReadsCsvShapes) {
        {C("A\xF0\x9F\x98\x80")}},
       {"UTF-16 with the high byte first", std::string("\xFE\xFF\0N\0\x61\0m\0\x65\0,\0S\0t\0r\0\x65\0\x65\0t\0\x0A\x01\x41\0\x0A", 30),
        {C("\xC5\x81")}},
+      {"one quote mark before a formula sign is taken off; other quote marks stay",
+       "Name,Street,Suite\n'=1+2,''-3,'Til\n",
+       {C("=1+2", "'-3", "'Til")}},
       {"a quote never closed cuts the last record off",
        "Name,Street\nAnn,1 Elm\nBob,\"2 Oak\nCarl,3 Pine\n",
        {C("Ann", "1 Elm")},
@@ -174,6 +178,7 @@ class ImportTest : public ::testing::Test {
 };
 
 TEST_F(ImportTest, NewContactsGoIntoTheBookInOneRewriteAndTheRestIsReported) {
+  SelectRecord(book_, 1);  // Zorn, shown in the form: still the current record after
   const ImportResult r = Import(
       "Name,Street,Suite,City,State,Zip\n"
       " ADAMS , 1 elm st ,,X,Y,Z\n"                   // in the book already
@@ -198,10 +203,15 @@ TEST_F(ImportTest, NewContactsGoIntoTheBookInOneRewriteAndTheRestIsReported) {
   ASSERT_EQ(book_.entries.size(), 5u);
   EXPECT_EQ(book_.entries[2].name, "Carl");
   EXPECT_EQ(book_.entries[2].number, "2");
+  EXPECT_EQ(book_.currentRecord, 3);
+  EXPECT_FALSE(r.clearForm);
 }
 
-TEST_F(ImportTest, ReportsCardsCutOffAndKeepsEveryLetter) {
-  std::string cards;
+TEST_F(ImportTest, ReportsCardsCutOffShortenedFieldsAndKeepsEveryLetter) {
+  SelectRecord(book_, 0);
+  fs_.files[kBook] = "Zorn^^^^^^0^1\r\n";  // another window deleted Adams, the current one
+  std::string cards = "BEGIN:VCARD\nFN:" + std::string(60 << 20, 'n') + "\nADR:;;" +
+                      std::string(1030, 's') + "\nEND:VCARD\n";
   for (int i = 1; i <= 12; ++i) {
     cards += "BEGIN:VCARD\nVERSION:4.0\nFN:\xC5\x81" + std::to_string(i) + "\nEND:VCARD\n";
   }
@@ -209,11 +219,16 @@ TEST_F(ImportTest, ReportsCardsCutOffAndKeepsEveryLetter) {
                                 "BEGIN:VCARD\nFN;QUOTED-PRINTABLE:Nul=00=0DByte\nEND:VCARD\n"
                                 "BEGIN:VCARD\nFN:Never Ended\n");
   EXPECT_EQ(r.text,
-            "Imported 13 contacts into Friends.adb.\n"
-            "Skipped 1: 1 cut off before its end.");
-  EXPECT_TRUE(fs_.files[kBook].starts_with("\xEF\xBB\xBF"));
-  EXPECT_NE(fs_.files[kBook].find("\r\n\xC5\x81" "12^^^^^^6^1\r\n"), std::string::npos);
+            "Imported 14 contacts into Friends.adb.\n"
+            "Skipped 1: 1 cut off before its end.\n"
+            "Fields longer than 1,024 bytes were shortened in 1 contact: " +
+                std::string(40, 'n') + "....");
+  EXPECT_TRUE(fs_.files[kBook].starts_with("\xEF\xBB\xBF" + std::string(1024, 'n') + "^" +
+                                           std::string(1024, 's') + "^^^^^0^1\r\n"));
   EXPECT_NE(fs_.files[kBook].find("\r\nNul  Byte^^^^^^1^1\r\n"), std::string::npos);
+  EXPECT_NE(fs_.files[kBook].find("\r\n\xC5\x81" "12^^^^^^6^1\r\n"), std::string::npos);
+  EXPECT_TRUE(r.clearForm);
+  EXPECT_EQ(book_.currentRecord, -1);
 }
 
 TEST_F(ImportTest, RefusedFilesAndFailedWritesLeaveTheBookAsItWas) {
@@ -249,6 +264,15 @@ TEST_F(ImportTest, RefusedFilesAndFailedWritesLeaveTheBookAsItWas) {
     EXPECT_EQ(book_.entries.size(), 2u);
   }
 
+  // The file is parsed before the book's lock is asked for: a file that is no contacts
+  // file is refused without waiting for another window's lock.
+  fs_.heldLocks.insert(kBook + ".lock");
+  testing::StepClock clock;
+  fs_.files[kFile] = "Phone\n555\n";
+  EXPECT_EQ(ImportContacts(fs_, book_, kFile, clock).outcome, ImportOutcome::kRefused);
+  EXPECT_EQ(clock.now.count(), 0);
+  fs_.heldLocks.clear();
+
   fs_.FailOn(testing::MemoryFileSystem::Op::Create);
   const ImportResult r = Import("Name,Street\nBaker,2 Oak\n");
   EXPECT_EQ(r.outcome, ImportOutcome::kNotSaved);
@@ -273,21 +297,25 @@ TEST_F(ImportTest, TheExportImportsIntoAnEmptyBookAsTheSameEntries) {
       "J\xC3\xBCrgen^Hauptstr. 1^^Berlin^^10115^1^1\r\n"
       "\xE5\xB1\xB1\xE7\x94\xB0^^^^^^2^1\r\n";
   ASSERT_TRUE(ReadAddressbook(fs_, book_).ok);
+  // Stored by another window after this one read the book: exported all the same.
+  fs_.files[kBook] += "=HYPERLINK(\"http://x.example\",\"y\")^+1^-2^@x^ST^'=4^2^1\r\n";
   const std::string out = "C:\\out\\book.csv";
   fs_.folders.insert("C:\\out\\");
   const ExportResult exported = ExportContacts(fs_, book_, out);
-  EXPECT_EQ(exported.text, "Exported 3 contacts to C:\\out\\book.csv.");
+  EXPECT_EQ(exported.text, "Exported 4 contacts to C:\\out\\book.csv.");
   EXPECT_EQ(fs_.files[out],
             "\xEF\xBB\xBFName,Street,Suite,City,State,Zip\r\n"
             "\"\"\"Lee, Ann\"\"\",\"1 \"\"Oak\"\" Rd\",Apt 2,Dover,DE,19901\r\n"
             "J\xC3\xBCrgen,Hauptstr. 1,,Berlin,,10115\r\n"
-            "\xE5\xB1\xB1\xE7\x94\xB0,,,,,\r\n");
+            "\xE5\xB1\xB1\xE7\x94\xB0,,,,,\r\n"
+            "\"'=HYPERLINK(\"\"http://x.example\"\",\"\"y\"\")\",'+1,'-2,'@x,ST,''=4\r\n");
+  ASSERT_TRUE(ReadAddressbook(fs_, book_).ok);
 
   AddressBook empty;
   empty.directory = kDir;
   empty.fileName = "Empty.adb";
   const ImportResult r = ImportContacts(fs_, empty, out);
-  EXPECT_EQ(r.text, "Imported 3 contacts into Empty.adb.");
+  EXPECT_EQ(r.text, "Imported 4 contacts into Empty.adb.");
   EXPECT_EQ(empty.entries, book_.entries);
 }
 

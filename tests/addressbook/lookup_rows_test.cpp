@@ -70,6 +70,12 @@ TEST(LookupRowsTest, RowsMapToTheEntriesTheyShowAndNothingBeyond) {
   EXPECT_EQ(PositionForRow(rows, -1), std::nullopt);  // "no row selected"
   EXPECT_EQ(PositionForRow({}, 0), std::nullopt);
 
+  // Select with rows selected: the focused one, the first selected, or none.
+  EXPECT_EQ(RowToChoose(3, true, 0), 3);
+  EXPECT_EQ(RowToChoose(3, false, 1), 1);
+  EXPECT_EQ(RowToChoose(-1, false, 2), 2);
+  EXPECT_EQ(RowToChoose(3, false, -1), -1);
+
   const AddressEntry e = {"ACME", "12 Main St", "Suite 9", "Springfield", "IL", "62701", "3", "1"};
   std::vector<std::string_view> cells;
   for (int column = 0; column < 6; ++column) cells.push_back(LookupCellText(e, column));

@@ -108,6 +108,8 @@ TEST_F(SettingsTest, DefaultBookSettingsClearSenderAndPositions) {
 
 TEST_F(SettingsTest, DefaultBookSettingsCanKeepPositions) {
   BookSettings s = HeldSettings();
+  s.placement = "True Size";  // the book open before: not taken over
+  s.envelope = "A2";
   WriteDefaultBookSettings(pf_, kCompanion, kBookFile, s, /*keepPositions=*/true);
   EXPECT_EQ(s.senderHorizontal, 10);
   EXPECT_EQ(s.addresseeVertical, 40);
@@ -116,6 +118,30 @@ TEST_F(SettingsTest, DefaultBookSettingsCanKeepPositions) {
                       "Addressee Horizontal = 30\r\nAddressee Vertical = 40\r\n"),
             std::string::npos)
       << file;
+  EXPECT_EQ(s.placement + s.envelope, "");
+  EXPECT_EQ(file.find("Placement"), std::string::npos);
+}
+
+// A save writes the whole file as the program writes it, however it was found; values
+// this window did not change are taken from the file.
+TEST_F(SettingsTest, SaveWritesTheWholeFileInTheProgramsForm) {
+  fs_.files[kCompanion] =
+      "[Application]\nversion=2.80\n\n[Sender Address]\nNAME=Ann\n\n"
+      "  street =  1 Main St  \nCsz=x\n[Windows Defaults]\nWindowX=5\n";
+  BookSettings s = HeldSettings();
+  ASSERT_TRUE(LoadBookSettings(pf_, kCompanion, kBookFile, s));
+  s.senderCsz = "Dover";
+  fs_.files[kCompanion].replace(fs_.files[kCompanion].find("NAME=Ann"), 8, "NAME=Bea");
+  ASSERT_TRUE(SaveBookSettings(pf_, kCompanion, kBookFile, s));
+  EXPECT_EQ(fs_.files[kCompanion],
+            "[Application]\r\nVersion = 2.80\r\nAddressbook = Family.adb\r\n"
+            "AddressbookDirectory = \r\n[Sender Address]\r\nName = Bea\r\n"
+            "Street = 1 Main St\r\nCSZ = Dover\r\nReturn Font = Arial\r\nReturn Size = 12\r\n"
+            "Return Style = \r\nLogo Filename = C:\\Logos\\acme.png\r\n"
+            "[Windows Defaults]\r\nWindowX = 5\r\nWindowY = 0\r\n[Printer Defaults]\r\n"
+            "Default Printer = \r\nSender Horizontal = 0\r\nSender Vertical = 0\r\n"
+            "Addressee Horizontal = 0\r\nAddressee Vertical = 0\r\nAddress Font = Arial\r\n"
+            "Address Size = 14\r\nAddress Style = \r\n");
 }
 
 TEST_F(SettingsTest, LoadReadsEveryKeyAndLeavesACurrentFileUnchanged) {

@@ -33,18 +33,22 @@ TEST(LockForChangeTest, WaitsFiveSecondsForAnotherHolder) {
     milliseconds releaseAt;
     LockStatus status;
     milliseconds waited;
+    bool denied = false;
   } cases[] = {
       {"released during the wait", "C:\\books\\", milliseconds(4990), LockStatus::kTaken,
        milliseconds(5000)},
       {"held throughout", "C:\\books\\", milliseconds(-1), LockStatus::kBusy, milliseconds(5000)},
       {"cannot be made", "C:\\gone\\", milliseconds(-1), LockStatus::kFailed, milliseconds(0)},
+      {"cannot be opened throughout (read-only, a folder)", "C:\\books\\", milliseconds(-1),
+       LockStatus::kFailed, milliseconds(5000), true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     testing::MemoryFileSystem fs;
     fs.folders.insert("C:\\books\\");
     const std::string book = std::string(c.folder) + "Friends.adb";
-    HolderClock clock(fs.TryLock(book + ".lock").lock, c.releaseAt);
+    HolderClock clock(c.denied ? nullptr : fs.TryLock(book + ".lock").lock, c.releaseAt);
+    if (c.denied) fs.deniedLocks.insert(book + ".lock");
     const HeldLock held = LockForChange(fs, book, clock);
     EXPECT_EQ(held.status, c.status);
     EXPECT_EQ(held.lock != nullptr, c.status == LockStatus::kTaken);

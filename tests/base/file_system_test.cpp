@@ -4,6 +4,11 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
+
+#ifdef _WIN32
+#include "base/file_system_win.h"
+#endif
 
 namespace qr {
 namespace {
@@ -86,6 +91,31 @@ TEST_F(FileSystemTest, ALockIsHeldOnceAndItsFileGoesWithIt) {
   EXPECT_FALSE(nowhere.lock);
   EXPECT_FALSE(nowhere.busy);
 }
+
+#ifdef _WIN32
+// Two windows on one book: one holds it open, reading, while the other saves it. The
+// save waits for the reader (who lets go at the first wait) and then replaces the file.
+TEST_F(FileSystemTest, ASaveGoesThroughWhileAnotherWindowReadsTheFile) {
+  struct ReaderClock final : LockClock {
+    std::unique_ptr<void, decltype(&CloseHandle)> reader{INVALID_HANDLE_VALUE, &CloseHandle};
+    std::chrono::milliseconds Now() override { return now; }
+    void Sleep(std::chrono::milliseconds duration) override {
+      now += duration;
+      reader.reset();
+    }
+    std::chrono::milliseconds now{0};
+  } clock;
+  const std::string path = folder_ + "book.adb";
+  ASSERT_TRUE(WriteFileAtomically(fs_, path, "old\r\n"));
+  clock.reader.reset(OpenFileForReading(path));
+  ASSERT_NE(clock.reader.get(), INVALID_HANDLE_VALUE);
+  const std::unique_ptr<FileSystem> fs = WindowsFileSystem(clock);
+  EXPECT_TRUE(WriteFileAtomically(*fs, path, "new\r\n"));
+  std::string bytes;
+  ASSERT_TRUE(fs_.ReadFile(path, &bytes));
+  EXPECT_EQ(bytes, "new\r\n");
+}
+#endif
 
 }  // namespace
 }  // namespace qr

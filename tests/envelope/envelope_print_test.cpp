@@ -182,7 +182,7 @@ TEST(PrintBatchTest, OneJobWithAPagePerEnvelopeAndCancelAborts) {
   const BatchOutcome done = PrintBatch(printer, "PDF", "2", picked, progress);
   EXPECT_EQ(done.decision, PrintDecision::kPrint);
   EXPECT_EQ(done.sent, 4);
-  EXPECT_FALSE(done.cancelled);
+  EXPECT_FALSE(done.cancelled || done.failed);
   EXPECT_EQ(std::count(printer.calls.begin(), printer.calls.end(),
                        "StartPrinting(\"Quarrane - 4 envelopes\", \"\")"),
             1);
@@ -208,6 +208,29 @@ TEST(PrintBatchTest, OneJobWithAPagePerEnvelopeAndCancelAborts) {
   EXPECT_EQ(std::count(cancelled.calls.begin(), cancelled.calls.end(), "StopPrinting()"), 0);
   EXPECT_EQ(BatchCancelledText(part.sent, part.envelopes),
             "Printing was cancelled after 2 of 4 envelopes. The print job was stopped.");
+
+  // The printer's first failure stops the batch and aborts the job: at its start, at the
+  // third page; a failed end leaves nothing to abort. {start, failing NewPage, stop}.
+  const struct {
+    std::int32_t start, newPage, stop, printed;
+    const char* last;
+  } failures[] = {{0, 0, 1, 0, "AbortPrinting()"},
+                  {7, 2, 1, 2, "AbortPrinting()"},
+                  {7, 0, 0, 4, "StopPrinting()"}};
+  for (const auto& f : failures) {
+    RecordingPrinter failing;
+    failing.start_printing_result = f.start;
+    failing.failing_new_page = f.newPage;
+    failing.stop_printing_result = f.stop;
+    const BatchOutcome failed = PrintBatch(failing, "PDF", "2", picked, progress);
+    EXPECT_TRUE(failed.failed && !failed.cancelled);
+    EXPECT_EQ(failed.sent, f.printed);
+    EXPECT_EQ(pageOf(failing.calls, "ACME Corp") + pageOf(failing.calls, "Bolt Works"), f.printed);
+    EXPECT_EQ(failing.calls.back(), f.last);
+  }
+  EXPECT_EQ(BatchFailedText(2, 4),
+            "The printer reported an error after 2 of 4 envelopes had been printed. The rest "
+            "were not printed, and the print job was stopped.");
 
   // A copy count that is no count, or no printer, prints nothing as for one envelope.
   for (const char* copies : {"abc", "0", "4294967297"}) {

@@ -18,6 +18,9 @@ class RecordingPrinter : public PrinterApi {
  public:
   std::vector<std::string> calls;
   std::int32_t start_printing_result = 7;
+  std::int32_t stop_printing_result = 1;
+  int failing_new_page = 0;  // the NewPage call (counted from 1) that fails; 0: none
+  int new_pages = 0;
   std::int64_t start_preview_result = 0x5000;
   std::int32_t preview_image = 42;
   // GetDeviceCaps answers by index; an index not listed answers 600. Opening the
@@ -76,11 +79,11 @@ class RecordingPrinter : public PrinterApi {
   }
   std::int32_t StopPrinting() override {
     Record("StopPrinting()");
-    return 1;
+    return stop_printing_result;
   }
   std::int32_t NewPage() override {
     Record("NewPage()");
-    return 1;
+    return ++new_pages == failing_new_page ? 0 : 1;
   }
   std::int32_t AbortPrinting() override {
     Record("AbortPrinting()");

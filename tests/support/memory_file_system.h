@@ -28,6 +28,7 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> folders = {""};  // folder names end in '/' or '\'; "" is the current one
   int creates = 0;                       // successful Create calls
   std::set<std::string> heldLocks;       // lock files a live FileLock holds
+  std::set<std::string> deniedLocks;     // lock files that cannot be opened (read-only)
 
   // Runs `other` once, just before the `n`th operation from now (counted from 1: each
   // operation that can fail, and each release of a lock). The operations `other` makes
@@ -113,6 +114,7 @@ class MemoryFileSystem : public FileSystem {
   LockAttempt TryLock(const std::string& path) override {
     if (Fails(Op::Lock, path, {}) || !folders.contains(FolderOf(path))) return {};
     if (heldLocks.contains(path)) return {nullptr, true};
+    if (deniedLocks.contains(path)) return {nullptr, false, true};
     files.try_emplace(path);
     heldLocks.insert(path);
     return {std::make_unique<Lock>(*this, path)};

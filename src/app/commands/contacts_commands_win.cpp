@@ -23,6 +23,9 @@ void ImportContactsCommand(Shell& shell) {
     ShowMessage(shell, std::string(kNotSavedTitle), r.text, MB_OK | MB_ICONERROR);
     return;
   }
+  // The record the form showed is gone from the book: the form is emptied, as after a
+  // delete, so that F4 and F8 do not act on what is no longer there.
+  if (r.clearForm) ClearAddresseeCommand(shell);
   UINT icon = MB_ICONINFORMATION;
   if (r.outcome == ImportOutcome::kRefused) icon = MB_ICONWARNING;
   if (r.outcome == ImportOutcome::kNotSaved) icon = MB_ICONERROR;

@@ -163,6 +163,9 @@ void PrintEntriesCommand(Shell& shell, HWND owner, const std::vector<AddressEntr
   } else if (outcome.cancelled) {
     ShowMessageBox(owner, std::string(kPrintSelectedTitle),
                    BatchCancelledText(outcome.sent, outcome.envelopes), MB_OK);
+  } else if (outcome.failed) {
+    ShowMessageBox(owner, std::string(kPrintSelectedTitle),
+                   BatchFailedText(outcome.sent, outcome.envelopes), MB_OK | MB_ICONERROR);
   }
 }
 
