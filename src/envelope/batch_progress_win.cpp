@@ -3,6 +3,7 @@
 #include <commctrl.h>  // needs windows.h first
 // clang-format on
 
+#include "base/wide_text_win.h"
 #include "wingui/window_class_win.h"
 #include "wingui/window_win.h"
 
@@ -27,12 +28,13 @@ LRESULT CALLBACK BatchProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-BatchProgressWindow::BatchProgressWindow(HWND owner) {
+BatchProgressWindow::BatchProgressWindow(HWND owner, std::string_view heading, TextFn text)
+    : text_(text) {
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
   if (!RegisterFormWindowClass(instance, kBatchProgressClass, BatchProgressProc)) return;
   const SIZE size = OuterSizeForClient(360, 110, kStyle);
   const POINT at = CentreOver(owner, size);
-  const std::string title(kPrintSelectedTitle);
+  const std::string title(heading);
   window_.reset(CreateWindowExA(0, kBatchProgressClass, title.c_str(), kStyle, at.x, at.y, size.cx,
                                 size.cy, owner, nullptr, instance, &cancelled_));
   if (!window_) return;
@@ -47,7 +49,7 @@ BatchProgressWindow::BatchProgressWindow(HWND owner) {
 
 bool BatchProgressWindow::BeforeEnvelope(std::int64_t envelope, std::int64_t envelopes) {
   if (!window_) return true;  // no window: the batch cannot be cancelled, but prints
-  SetDlgItemTextA(window_.get(), kTextId, BatchProgressText(envelope, envelopes).c_str());
+  SetDlgItemTextW(window_.get(), kTextId, Wide(text_(envelope, envelopes)).c_str());
   const auto percent = envelopes > 0 ? static_cast<WPARAM>((envelope - 1) * 100 / envelopes) : 0;
   SendDlgItemMessageA(window_.get(), kBarId, PBM_SETPOS, percent, 0);
   UpdateWindow(window_.get());
