@@ -5,11 +5,14 @@
 #include <iterator>
 
 #include "app/commands.h"
+#include "app/commands/commands_win.h"
 #include "app/event_loop_win.h"
 #include "app/printer_list_win.h"
 #include "app/settings.h"
 #include "base/number.h"
+#include "base/wide_text_win.h"
 #include "envelope/envelope_size.h"
+#include "envelope/label_sheet.h"
 #include "wingui/modal_win.h"
 #include "wingui/window_class_win.h"
 #include "wingui/window_win.h"
@@ -130,6 +133,7 @@ HMENU BuildMenuBar() {
   AppendMenuA(file, MF_STRING, kCmdPrint, "&Print");
   AppendMenuA(file, MF_STRING, kCmdPrintPreview, "Print Preview");
   AppendMenuA(file, MF_STRING, kCmdPrintAlignment, "Print Alignment Envelope");
+  AppendMenuW(file, MF_STRING, kCmdPrintReturnLabels, Wide("Print Return Labels").c_str());
   AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(file, MF_STRING, kCmdQuit, "&Quit");
   HMENU edit = CreatePopupMenu();
@@ -150,6 +154,11 @@ HMENU BuildMenuBar() {
     AppendMenuA(sizes, MF_STRING, command++, name.c_str());
   }
   AppendMenuA(options, MF_POPUP, reinterpret_cast<UINT_PTR>(sizes), "Envelope Size");
+  HMENU sheets = CreatePopupMenu();
+  command = kCmdLabelSheetFirst;
+  for (const LabelSheet& sheet : LabelSheets())
+    AppendMenuW(sheets, MF_STRING, command++, Wide(sheet.menuText).c_str());
+  AppendMenuW(options, MF_POPUP, reinterpret_cast<UINT_PTR>(sheets), Wide("Label Sheet").c_str());
   HMENU help = CreatePopupMenu();
   AppendMenuA(help, MF_STRING, kCmdCheckUpdates, "Check for Updates");
   AppendMenuA(help, MF_STRING, kCmdAbout, "About");
@@ -383,6 +392,7 @@ void ShowEnvelopeChoices(const Shell& shell) {
     ++command;
   }
   CheckMenuRadioItem(menu, kCmdEnvelopeSizeFirst, kCmdEnvelopeSizeLast, command, MF_BYCOMMAND);
+  ShowLabelSheetChoice(shell);
 }
 
 void SaveBookSettingsFromWindow(Shell& shell) {
