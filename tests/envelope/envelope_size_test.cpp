@@ -278,6 +278,8 @@ TEST(LabelSheetTest, EverySheetFitsItsPaperWithoutOverlaps) {
       }
     }
   }
+  EXPECT_EQ(PaperRect(FindLabelSheet("5160")), (LabelRect{0, 0, 816, 1056}));  // 8.5 x 11 in
+  EXPECT_EQ(PaperRect(FindLabelSheet("L7163")), (LabelRect{0, 0, 21000, 29700}));
   EXPECT_EQ(FindLabelSheet("").name, "5160");
   EXPECT_EQ(FindLabelSheet("l7160").name, "5160");
 }
@@ -299,11 +301,12 @@ TEST(LabelSheetTest, LabelsLandAtTrueSizeAndRunOnToFurtherSheets) {
   EXPECT_EQ(PlaceLabel(s5160, 29, 34), (LabelSlot{2, 2}));
   EXPECT_EQ(PlaceLabel(s5163, 4, 2), (LabelSlot{0, 5}));
 
-  for (const char* bad : {"", " ", "0", "11", "-1", "+3", "4a", "2.5", "99999999999999999999"})
+  for (const char* bad :
+       {"", " ", "0", "11", "-1", "+3", "4a", "2.5", "1/", "99999999999999999999"})
     EXPECT_EQ(ReadStartLabel(bad, s5163), std::nullopt) << bad;
   EXPECT_EQ(ReadStartLabel("1", s5163), 1);
   EXPECT_EQ(ReadStartLabel(" 10 ", s5163), 10);
-  EXPECT_EQ(ReadStartLabel("30", s5160), 30);
+  EXPECT_EQ(ReadStartLabel("29", s5160), 29);
 }
 
 TEST(LabelSheetTest, ALongBlockGetsASmallerFontDownToSixPoints) {
@@ -316,7 +319,7 @@ TEST(LabelSheetTest, ALongBlockGetsASmallerFontDownToSixPoints) {
     };
   };
   const BlockExtent room{1000, 600};
-  EXPECT_EQ(FitLabelFont(16, room, block(5)), 16);
+  EXPECT_EQ(FitLabelFont(16, BlockExtent{800, 480}, block(5)), 16);   // just fits
   EXPECT_EQ(FitLabelFont(16, room, block(8)), 12);                    // 1280 wide at 16, 960 at 12
   EXPECT_EQ(FitLabelFont(16, BlockExtent{5000, 300}, block(8)), 10);  // by its height
   EXPECT_EQ(FitLabelFont(16, room, block(100)), kMinLabelPoints);
