@@ -59,6 +59,10 @@ ROWS += [
      "each change of the search text"),
     ("One envelope printed to the PDF printer, until the job ends", "win:print_ms",
      "from Print to the finished PDF"),
+    ("100 envelopes in one Print Selected job, until the job ends", "win:batch100_print_ms",
+     "Print Selected of 100 entries; compare one envelope above"),
+    ("300 labels (10 sheets of 5160) in one job, until the job ends", "win:labels300_print_ms",
+     "Print Labels of 300 labels"),
     ("One print preview drawn", "win:preview_ms", "opening Print Preview"),
 ]
 

@@ -1,8 +1,9 @@
 // One envelope printed and one preview drawn, through the program's own printing code
-// (DrawEnvelope over the printer library) on the CUPS PDF printer.
+// (DrawEnvelope over the printer library) on the CUPS PDF printer; or one job of 100
+// envelopes as Print Selected makes it, or of 300 labels (ten sheets of 5160).
 //
-//   print_timer <printer> [preview runs]
-//   preview_ms median=<ms> min=<ms> max=<ms> runs=<n>
+//   print_timer <printer> [preview runs] [envelope|batch|labels]
+//   preview_ms median=<ms> min=<ms> max=<ms> runs=<n>   (envelope only)
 //   print_start_epoch_ms=<ms since 1970>       (the caller waits for CUPS from here)
 //   print_spooled_ms=<ms>                      (until the job left Windows' queue)
 #include <windows.h>
@@ -13,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "envelope/envelope_batch.h"
 #include "envelope/envelope_print.h"
+#include "envelope/label_print_win.h"
 #include "envelope/printer_api_win.h"
 #include "printlib/printer_lib_win.h"
 
@@ -67,13 +70,57 @@ qr::EnvelopeInputs SampleEnvelope() {
   return in;
 }
 
+// Batches run to their end: nobody presses Cancel.
+class NoCancel final : public qr::BatchProgress {
+ public:
+  bool BeforeEnvelope(std::int64_t, std::int64_t) override { return true; }
+};
+
+// Prints one job of `what` ("batch": 100 envelopes, "labels": 300 labels); true when all
+// of it was printed.
+bool PrintBigJob(const std::string& printer, const std::string& what,
+                 const qr::EnvelopeInputs& inputs) {
+  NoCancel progress;
+  if (what == "batch") {
+    qr::PrinterLibApi api;
+    const std::vector<qr::EnvelopeInputs> envelopes(100, inputs);
+    const qr::BatchOutcome outcome = qr::PrintBatch(api, printer, "1", envelopes, progress);
+    return outcome.decision == qr::PrintDecision::kPrint && outcome.sent == 100;
+  }
+  qr::LabelJob job;
+  job.printer = printer;
+  job.sheet = qr::FindLabelSheet("5160");
+  job.font = {inputs.fonts.addressee.face, 16, 0};
+  job.blocks.assign(300, qr::ComposeAddresseeText(inputs));
+  job.name = qr::LabelJobName(job.Labels());
+  const qr::LabelOutcome outcome = qr::PrintLabels(job, progress);
+  return !outcome.paperRefused && outcome.sent == 300;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string printer = argc > 1 ? argv[1] : "PDF";
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+  const std::string what = argc > 3 ? argv[3] : "envelope";
   qr::PrinterLibApi api;
   const qr::EnvelopeInputs inputs = SampleEnvelope();
+  if (what != "envelope") {
+    Print_Init();
+    const long long epoch = EpochMs();
+    const double start = NowMs();
+    const bool printed = PrintBigJob(printer, what, inputs);
+    Print_Free();
+    if (!printed) {
+      std::fprintf(stderr, "the %s job was not printed\n", what.c_str());
+      return 1;
+    }
+    for (int i = 0; i < 120000 && QueuedJobs(printer) > 0; ++i) Sleep(1);
+    std::printf("print_start_epoch_ms=%lld\n", epoch);
+    std::printf("print_spooled_ms=%.1f\n", NowMs() - start);
+    std::fflush(stdout);
+    return 0;
+  }
 
   // Preview: the first drawing loads fonts and is not counted.
   Print_Init();

@@ -27,6 +27,7 @@ constexpr int kListId = 100;
 constexpr int kCancelId = 101;
 constexpr int kSelectId = 102;
 constexpr int kPrintSelectedId = 103;
+constexpr int kPrintLabelsId = 104;
 
 // Pause between a choice and the window closing, so the highlighted row is seen.
 constexpr DWORD kChoicePauseMs = 200;
@@ -35,6 +36,7 @@ struct LookupState {
   const std::vector<AddressEntry>* entries = nullptr;
   std::vector<int> rows;  // row -> position in `entries`
   const PrintSelectedFn* printSelected = nullptr;
+  const PrintSelectedFn* printLabels = nullptr;
   HWND list = nullptr;
   bool done = false;
   std::optional<int> chosen;  // position of the chosen entry
@@ -163,11 +165,12 @@ LRESULT CALLBACK LookupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (row >= 0) Choose(*state, row);  // with no row selected the window stays open
         return 0;
       }
-      if (LOWORD(wp) == kPrintSelectedId) {
+      if (LOWORD(wp) == kPrintSelectedId || LOWORD(wp) == kPrintLabelsId) {
         // The window stays open: another set of rows can be printed, or one chosen.
+        const PrintSelectedFn* print =
+            LOWORD(wp) == kPrintSelectedId ? state->printSelected : state->printLabels;
         const std::vector<int> positions = SelectedPositions(*state);
-        if (!positions.empty() && state->printSelected && *state->printSelected)
-          (*state->printSelected)(hwnd, positions);
+        if (!positions.empty() && print && *print) (*print)(hwnd, positions);
         SetFocus(state->list);
         return 0;
       }
@@ -218,10 +221,12 @@ HWND OpenLookupWindow(HWND owner, LookupState& state) {
 
 std::optional<int> RunLookupWindow(HWND owner, const std::vector<AddressEntry>& entries,
                                    const std::string& searchText,
-                                   const PrintSelectedFn& printSelected) {
+                                   const PrintSelectedFn& printSelected,
+                                   const PrintSelectedFn& printLabels) {
   LookupState state;
   state.entries = &entries;
   state.printSelected = &printSelected;
+  state.printLabels = &printLabels;
   ScopedWindow window(OpenLookupWindow(owner, state));
   if (!window) return std::nullopt;
 
@@ -231,8 +236,11 @@ std::optional<int> RunLookupWindow(HWND owner, const std::vector<AddressEntry>& 
                50, 30);
   AddFormChild(window.get(), "BUTTON", "Select", WS_TABSTOP | BS_PUSHBUTTON, kSelectId, 580, 300,
                50, 30);
+  // The two print buttons stand one above the other, right of the three lines.
   AddFormChild(window.get(), "BUTTON", "Print Selected", WS_TABSTOP | BS_PUSHBUTTON,
-               kPrintSelectedId, 420, 300, 90, 30);
+               kPrintSelectedId, 420, 288, 90, 24);
+  AddFormChild(window.get(), "BUTTON", "Print Labels", WS_TABSTOP | BS_PUSHBUTTON, kPrintLabelsId,
+               420, 314, 90, 24);
   const char* lines[] = {
       "You can Left Double Click any name to auto select -or- you can",
       "highlight a name and click SELECT to return that name and address for printing",

@@ -20,11 +20,12 @@ using PrintSelectedFn = std::function<void(HWND, const std::vector<int>&)>;
 
 // Runs the window over `owner` (centred on it) for `entries` in file order. Several
 // rows can be selected (Ctrl+click, Shift+click, Ctrl+A); "Print Selected" hands them to
-// `printSelected` and the window stays open. Returns the position in `entries` of the
-// chosen entry (Select or a double-click), or nullopt when the user cancelled or the
-// window could not be opened.
+// `printSelected`, "Print Labels" to `printLabels`, and the window stays open. Returns the position
+// in `entries` of the chosen entry (Select or a double-click), or nullopt when the user cancelled
+// or the window could not be opened.
 std::optional<int> RunLookupWindow(HWND owner, const std::vector<AddressEntry>& entries,
                                    const std::string& searchText,
-                                   const PrintSelectedFn& printSelected);
+                                   const PrintSelectedFn& printSelected,
+                                   const PrintSelectedFn& printLabels);
 
 }  // namespace qr

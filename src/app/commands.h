@@ -27,6 +27,10 @@ inline constexpr int kCmdPrintAlignment = 92;
 inline constexpr int kCmdImportContacts = 93;
 inline constexpr int kCmdExportContacts = 94;
 inline constexpr int kCmdEscape = 100;
+// Options > Label Sheet: one command per sheet, in the order of LabelSheets().
+inline constexpr int kCmdLabelSheetFirst = 110;
+inline constexpr int kCmdLabelSheetLast = 115;
+inline constexpr int kCmdPrintReturnLabels = 116;
 inline constexpr int kCmdKeyF1 = 1000;
 inline constexpr int kCmdKeyF2 = 2000;
 inline constexpr int kCmdKeyF3 = 3000;

@@ -109,6 +109,12 @@ void Carry(Shell& shell, ShellAction action, const UiEvent& event) {
     case ShellAction::kPrintAlignment:
       PrintAlignmentCommand(shell);
       break;
+    case ShellAction::kChooseLabelSheet:
+      ChooseLabelSheetCommand(shell, event.number - kCmdLabelSheetFirst);
+      break;
+    case ShellAction::kPrintReturnLabels:
+      PrintReturnLabelsCommand(shell);
+      break;
     case ShellAction::kCut:
       CutFocusedField(shell.mainWindow);
       break;

@@ -151,6 +151,10 @@ std::vector<ShellAction> DecideActions(const UiEvent& e, HintState& state, std::
     out.push_back(ShellAction::kChooseEnvelopeSize);
   } else if (isCommand(kCmdPrintAlignment)) {
     out.push_back(ShellAction::kPrintAlignment);
+  } else if (command && e.number >= kCmdLabelSheetFirst && e.number <= kCmdLabelSheetLast) {
+    out.push_back(ShellAction::kChooseLabelSheet);
+  } else if (isCommand(kCmdPrintReturnLabels)) {
+    out.push_back(ShellAction::kPrintReturnLabels);
   } else if (isCommand(kCmdCut)) {
     out.push_back(ShellAction::kCut);
   } else if (isCommand(kCmdCopy)) {

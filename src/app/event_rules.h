@@ -94,6 +94,8 @@ enum class ShellAction {
   kTogglePlacement,
   kChooseEnvelopeSize,  // the size of the event's command number
   kPrintAlignment,
+  kChooseLabelSheet,  // the sheet of the event's command number
+  kPrintReturnLabels,
   kCut,
   kCopy,
   kPaste,

@@ -5,12 +5,14 @@
 #include <iterator>
 
 #include "app/commands.h"
+#include "app/commands/commands_win.h"
 #include "app/event_loop_win.h"
 #include "app/printer_list_win.h"
 #include "app/settings.h"
 #include "base/number.h"
 #include "base/wide_text_win.h"
 #include "envelope/envelope_size.h"
+#include "envelope/label_sheet.h"
 #include "wingui/modal_win.h"
 #include "wingui/window_class_win.h"
 #include "wingui/window_win.h"
@@ -131,6 +133,7 @@ HMENU BuildMenuBar() {
   AppendMenuW(file, MF_STRING, kCmdPrint, L"&Print");
   AppendMenuW(file, MF_STRING, kCmdPrintPreview, L"Print Preview");
   AppendMenuW(file, MF_STRING, kCmdPrintAlignment, L"Print Alignment Envelope");
+  AppendMenuW(file, MF_STRING, kCmdPrintReturnLabels, L"Print Return Labels");
   AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(file, MF_STRING, kCmdQuit, L"&Quit");
   HMENU edit = CreatePopupMenu();
@@ -151,6 +154,11 @@ HMENU BuildMenuBar() {
     AppendMenuW(sizes, MF_STRING, command++, Wide(name).c_str());
   }
   AppendMenuW(options, MF_POPUP, reinterpret_cast<UINT_PTR>(sizes), L"Envelope Size");
+  HMENU sheets = CreatePopupMenu();
+  command = kCmdLabelSheetFirst;
+  for (const LabelSheet& sheet : LabelSheets())
+    AppendMenuW(sheets, MF_STRING, command++, Wide(sheet.menuText).c_str());
+  AppendMenuW(options, MF_POPUP, reinterpret_cast<UINT_PTR>(sheets), L"Label Sheet");
   HMENU help = CreatePopupMenu();
   AppendMenuW(help, MF_STRING, kCmdCheckUpdates, L"Check for Updates");
   AppendMenuW(help, MF_STRING, kCmdAbout, L"About");
@@ -384,6 +392,7 @@ void ShowEnvelopeChoices(const Shell& shell) {
     ++command;
   }
   CheckMenuRadioItem(menu, kCmdEnvelopeSizeFirst, kCmdEnvelopeSizeLast, command, MF_BYCOMMAND);
+  ShowLabelSheetChoice(shell);
 }
 
 void SaveBookSettingsFromWindow(Shell& shell) {

@@ -34,6 +34,7 @@ constexpr char kAddressSizeKey[] = "Address Size";
 constexpr char kAddressStyleKey[] = "Address Style";
 constexpr char kPlacementKey[] = "Placement";
 constexpr char kEnvelopeKey[] = "Envelope";
+constexpr char kLabelSheetKey[] = "Label Sheet";
 
 constexpr char kWindowGroup[] = "Windows Defaults";
 constexpr char kWindowXKey[] = "WindowX";
@@ -100,6 +101,7 @@ void WriteBookKeys(Writer& pf, const std::string& bookFileName, const BookSettin
   // Each right after the key before it, also when added to an older file.
   if (!s.placement.empty()) pf.WriteTextAfterLast(kPlacementKey, s.placement);
   if (!s.envelope.empty()) pf.WriteTextAfterLast(kEnvelopeKey, s.envelope);
+  if (!s.labelSheet.empty()) pf.WriteTextAfterLast(kLabelSheetKey, s.labelSheet);
   if (withComments) {
     pf.Comment("");
     pf.Comment("Last position of window");
@@ -210,6 +212,7 @@ bool LoadBookSettings(PreferenceFile& pf, const std::string& companionPath,
   s.addressStyle = pf.ReadText(kAddressStyleKey, "");
   s.placement = pf.ReadText(kPlacementKey, "");
   s.envelope = pf.ReadText(kEnvelopeKey, "");
+  s.labelSheet = pf.ReadText(kLabelSheetKey, "");
 
   pf.SelectGroup(kWindowGroup);
   s.windowX = pf.ReadNumber(kWindowXKey, 0);

@@ -54,6 +54,8 @@ struct BookSettings {
   // are. What a value means is the envelope's (envelope/envelope_size.h).
   std::string placement;
   std::string envelope;
+  // "Label Sheet", kept the same way (envelope/label_sheet.h).
+  std::string labelSheet;
   std::int32_t windowX = 0;
   std::int32_t windowY = 0;
   // Every key as this window last read or wrote the companion file, in file order.

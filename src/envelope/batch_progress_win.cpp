@@ -28,14 +28,15 @@ LRESULT CALLBACK BatchProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-BatchProgressWindow::BatchProgressWindow(HWND owner) {
+BatchProgressWindow::BatchProgressWindow(HWND owner, std::string_view heading, TextFn text)
+    : text_(text) {
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
   if (!RegisterFormWindowClass(instance, kBatchProgressClass, BatchProgressProc)) return;
   const SIZE size = OuterSizeForClient(360, 110, kStyle);
   const POINT at = CentreOver(owner, size);
-  window_.reset(CreateWindowExW(0, Wide(kBatchProgressClass).c_str(),
-                                Wide(kPrintSelectedTitle).c_str(), kStyle, at.x, at.y, size.cx,
-                                size.cy, owner, nullptr, instance, &cancelled_));
+  window_.reset(CreateWindowExW(0, Wide(kBatchProgressClass).c_str(), Wide(heading).c_str(), kStyle,
+                                at.x, at.y, size.cx, size.cy, owner, nullptr, instance,
+                                &cancelled_));
   if (!window_) return;
   AddFormChild(window_.get(), "STATIC", "", SS_LEFT, kTextId, 15, 12, 330, 20);
   HWND bar = AddChild(window_.get(), "msctls_progress32", "", 0, kBarId, 15, 38, 330, 20);
@@ -48,7 +49,7 @@ BatchProgressWindow::BatchProgressWindow(HWND owner) {
 
 bool BatchProgressWindow::BeforeEnvelope(std::int64_t envelope, std::int64_t envelopes) {
   if (!window_) return true;  // no window: the batch cannot be cancelled, but prints
-  SetDlgItemTextW(window_.get(), kTextId, Wide(BatchProgressText(envelope, envelopes)).c_str());
+  SetDlgItemTextW(window_.get(), kTextId, Wide(text_(envelope, envelopes)).c_str());
   const auto percent = envelopes > 0 ? static_cast<WPARAM>((envelope - 1) * 100 / envelopes) : 0;
   SendDlgItemMessageW(window_.get(), kBarId, PBM_SETPOS, percent, 0);
   UpdateWindow(window_.get());

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "envelope/envelope_batch.h"
 #include "wingui/modal_win.h"
@@ -14,8 +16,13 @@ namespace qr {
 
 class BatchProgressWindow final : public BatchProgress {
  public:
-  // Opens the window centred over `owner` (which it is owned by).
-  explicit BatchProgressWindow(HWND owner);
+  // The line shown before item K of N.
+  using TextFn = std::string (*)(std::int64_t, std::int64_t);
+
+  // Opens the window centred over `owner` (which it is owned by), with that title and
+  // line (Print Selected's by default).
+  explicit BatchProgressWindow(HWND owner, std::string_view title = kPrintSelectedTitle,
+                               TextFn text = BatchProgressText);
   BatchProgressWindow(const BatchProgressWindow&) = delete;
   BatchProgressWindow& operator=(const BatchProgressWindow&) = delete;
 
@@ -28,6 +35,7 @@ class BatchProgressWindow final : public BatchProgress {
  private:
   ModalScope modal_;
   bool cancelled_ = false;
+  TextFn text_;
   ScopedWindow window_;
 };
 

@@ -263,8 +263,9 @@ TEST_F(SettingsTest, SaveFillsEmptyFontsAndUpdatesTheFile) {
   EXPECT_NE(file.find("Default Printer = PDF\r\nSender Horizontal = 10\r\n"), std::string::npos);
 }
 
-// "Placement" and "Envelope" appear only once the user has chosen them, each right after
-// the key before it ("Address Style", then "Placement"), whichever was chosen first.
+// "Placement", "Envelope" and "Label Sheet" appear only once the user has chosen them,
+// each right after the key before it ("Address Style", then "Placement", then
+// "Envelope"), whichever was chosen first.
 TEST_F(SettingsTest, PlacementAndEnvelopeAreWrittenOnceChosen) {
   BookSettings s = HeldSettings();
   WriteDefaultBookSettings(pf_, kCompanion, kBookFile, s, /*keepPositions=*/false);
@@ -272,21 +273,26 @@ TEST_F(SettingsTest, PlacementAndEnvelopeAreWrittenOnceChosen) {
   const std::string unused = fs_.files[kCompanion];
   EXPECT_EQ(unused.find("Placement"), std::string::npos);
   EXPECT_EQ(unused.find("Envelope"), std::string::npos);
+  EXPECT_EQ(unused.find("Label Sheet"), std::string::npos);
 
   const std::string before = "Address Style = Bold\r\n";
   const std::string after = "; \r\n; Last position of window\r\n";
   const struct {
     const char* placement;
     const char* envelope;
+    const char* sheet;
     const char* lines;
   } steps[] = {
-      {"", "A2", "Envelope = A2\r\n"},
-      {"True Size", "A2", "Placement = True Size\r\nEnvelope = A2\r\n"},
-      {"Dots", "No. 10", "Placement = Dots\r\nEnvelope = No. 10\r\n"},
+      {"", "", "5163", "Label Sheet = 5163\r\n"},
+      {"", "A2", "5163", "Envelope = A2\r\nLabel Sheet = 5163\r\n"},
+      {"True Size", "A2", "L7160",
+       "Placement = True Size\r\nEnvelope = A2\r\nLabel Sheet = L7160\r\n"},
+      {"Dots", "No. 10", "5160", "Placement = Dots\r\nEnvelope = No. 10\r\nLabel Sheet = 5160\r\n"},
   };
   for (const auto& step : steps) {
     s.placement = step.placement;
     s.envelope = step.envelope;
+    s.labelSheet = step.sheet;
     ASSERT_TRUE(SaveBookSettings(pf_, kCompanion, kBookFile, s));
     const std::string& file = fs_.files[kCompanion];
     EXPECT_NE(file.find(before + step.lines + after), std::string::npos) << file;
@@ -294,6 +300,7 @@ TEST_F(SettingsTest, PlacementAndEnvelopeAreWrittenOnceChosen) {
     ASSERT_TRUE(LoadBookSettings(pf_, kCompanion, kBookFile, loaded));
     EXPECT_EQ(loaded.placement, step.placement);
     EXPECT_EQ(loaded.envelope, step.envelope);
+    EXPECT_EQ(loaded.labelSheet, step.sheet);
   }
 
   // A file with more keys after "Address Style" gets Placement beside it all the same;

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "envelope/alignment.h"
 #include "envelope/envelope_layout.h"
+#include "envelope/label_sheet.h"
 
 namespace qr {
 namespace {
@@ -238,6 +240,96 @@ TEST(AlignmentTest, QuarterInchTicksNumberedEveryInch) {
   const AlignmentMarks dl = ComposeAlignmentMarks(FindEnvelopeSize("DL"));
   EXPECT_EQ(dl.labels.size(), 8u + 4u);
   EXPECT_EQ(dl.ticks.size(), 34u + 17u);
+}
+
+// The last label's corners worked out by hand from each sheet's published geometry.
+TEST(LabelSheetTest, EverySheetFitsItsPaperWithoutOverlaps) {
+  struct Case {
+    const char* name;
+    std::int32_t count;
+    const char* settings;
+    LabelRect last;
+  } cases[] = {
+      {"5160", 30, "Orientation=1,Papersize=1", {546, 912, 798, 1008}},
+      {"5161", 20, "Orientation=1,Papersize=1", {417, 912, 801, 1008}},
+      {"5162", 14, "Orientation=1,Papersize=1", {417, 848, 801, 976}},
+      {"5163", 10, "Orientation=1,Papersize=1", {417, 816, 801, 1008}},
+      {"L7160", 21, "Orientation=1,Papersize=9", {13925, 24375, 20275, 28185}},
+      {"L7163", 14, "Orientation=1,Papersize=9", {10625, 24375, 20535, 28185}},
+  };
+  ASSERT_EQ(LabelSheets().size(), std::size(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    const LabelSheet& sheet = LabelSheets()[i];
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(&FindLabelSheet(c.name), &sheet);
+    EXPECT_EQ(sheet.Count(), c.count);
+    EXPECT_EQ(SheetSettingsText(sheet), c.settings);
+    EXPECT_EQ(SheetLabelRect(sheet, c.count - 1), c.last);
+    const LabelRect paper = PaperRect(sheet);
+    for (std::int32_t a = 0; a < sheet.Count(); ++a) {
+      const LabelRect r = SheetLabelRect(sheet, a);
+      EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= paper.right && r.bottom <= paper.bottom)
+          << "label " << a + 1;
+      for (std::int32_t b = a + 1; b < sheet.Count(); ++b) {
+        const LabelRect o = SheetLabelRect(sheet, b);
+        EXPECT_FALSE(r.left < o.right && o.left < r.right && r.top < o.bottom && o.top < r.bottom)
+            << "labels " << a + 1 << " and " << b + 1;
+      }
+    }
+  }
+  EXPECT_EQ(PaperRect(FindLabelSheet("5160")), (LabelRect{0, 0, 816, 1056}));  // 8.5 x 11 in
+  EXPECT_EQ(PaperRect(FindLabelSheet("L7163")), (LabelRect{0, 0, 21000, 29700}));
+  EXPECT_EQ(FindLabelSheet("").name, "5160");
+  EXPECT_EQ(FindLabelSheet("l7160").name, "5160");
+}
+
+TEST(LabelSheetTest, LabelsLandAtTrueSizeAndRunOnToFurtherSheets) {
+  // 5163, label 4: 4.34375 x 2.5 in from the paper's edge, at 300 dpi less the margin.
+  const LabelSheet& s5163 = FindLabelSheet("5163");
+  EXPECT_EQ(ToDevice(SheetLabelRect(s5163, 3), SheetScale(s5163, 300, 300, 12, 10)),
+            (LabelRect{1291, 740, 2491, 1340}));
+  EXPECT_TRUE(PageIsSheetPaper(s5163, 2550, 3300, 300, 300));
+  EXPECT_FALSE(PageIsSheetPaper(s5163, 3300, 2550, 300, 300));  // landscape
+  EXPECT_FALSE(PageIsSheetPaper(s5163, 2480, 3508, 300, 300));  // A4
+  EXPECT_TRUE(PageIsSheetPaper(FindLabelSheet("L7160"), 2480, 3508, 300, 300));
+
+  const LabelSheet& s5160 = FindLabelSheet("5160");
+  EXPECT_EQ(PlaceLabel(s5160, 29, 0), (LabelSlot{0, 28}));
+  EXPECT_EQ(PlaceLabel(s5160, 29, 1), (LabelSlot{0, 29}));
+  EXPECT_EQ(PlaceLabel(s5160, 29, 2), (LabelSlot{1, 0}));
+  EXPECT_EQ(PlaceLabel(s5160, 29, 34), (LabelSlot{2, 2}));
+  EXPECT_EQ(PlaceLabel(s5163, 4, 2), (LabelSlot{0, 5}));
+
+  for (const char* bad :
+       {"", " ", "0", "11", "-1", "+3", "4a", "2.5", "1/", "99999999999999999999"})
+    EXPECT_EQ(ReadStartLabel(bad, s5163), std::nullopt) << bad;
+  EXPECT_EQ(ReadStartLabel("1", s5163), 1);
+  EXPECT_EQ(ReadStartLabel(" 10 ", s5163), 10);
+  EXPECT_EQ(ReadStartLabel("29", s5160), 29);
+}
+
+TEST(LabelSheetTest, ALongBlockGetsASmallerFontDownToSixPoints) {
+  // A block of `chars` characters per line, 10 pixels per point and character, 3 lines.
+  std::int32_t smallest = 99;
+  const auto block = [&smallest](std::int64_t chars) {
+    return [&smallest, chars](std::int32_t points) {
+      smallest = std::min(smallest, points);
+      return BlockExtent{points * 10 * chars, points * 30};
+    };
+  };
+  const BlockExtent room{1000, 600};
+  EXPECT_EQ(FitLabelFont(16, BlockExtent{800, 480}, block(5)), 16);   // just fits
+  EXPECT_EQ(FitLabelFont(16, room, block(8)), 12);                    // 1280 wide at 16, 960 at 12
+  EXPECT_EQ(FitLabelFont(16, BlockExtent{5000, 300}, block(8)), 10);  // by its height
+  EXPECT_EQ(FitLabelFont(16, room, block(100)), kMinLabelPoints);
+  EXPECT_EQ(smallest, kMinLabelPoints + 1);  // 6 pt is taken without measuring
+  EXPECT_EQ(FitLabelFont(4, room, block(100)), 4);
+
+  const LabelRect label{100, 200, 1300, 800};  // 4 x 2 in at 300 dpi
+  EXPECT_EQ(LabelTextRoom(label, 300, 300).width, 1140);
+  EXPECT_EQ(LabelTextRoom(label, 300, 300).height, 540);
+  EXPECT_EQ(LabelTextOrigin(label, BlockExtent{500, 200}, 300), (DevicePoint{130, 400}));
 }
 
 }  // namespace

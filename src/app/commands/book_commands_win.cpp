@@ -175,8 +175,14 @@ void LookupAddresseeCommand(Shell& shell) {
     for (int position : positions) picked.push_back(shell.book.entries[position]);
     PrintEntriesCommand(shell, lookup, picked);
   };
-  const std::optional<int> chosen = RunLookupWindow(
-      shell.mainWindow, shell.book.entries, ControlText(shell, ctl::kAddresseeName), printSelected);
+  const PrintSelectedFn printLabels = [&shell](HWND lookup, const std::vector<int>& positions) {
+    std::vector<AddressEntry> picked;
+    for (int position : positions) picked.push_back(shell.book.entries[position]);
+    PrintLabelsCommand(shell, lookup, picked);
+  };
+  const std::optional<int> chosen =
+      RunLookupWindow(shell.mainWindow, shell.book.entries, ControlText(shell, ctl::kAddresseeName),
+                      printSelected, printLabels);
   if (!chosen) {
     shell.book.currentRecord = -1;
     return;

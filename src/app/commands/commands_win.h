@@ -38,6 +38,15 @@ void ShowLogo(Shell& shell);
 void TogglePlacementCommand(Shell& shell);
 void ChooseEnvelopeSizeCommand(Shell& shell, int sizeIndex);
 void PrintAlignmentCommand(Shell& shell);
+// Labels (label_commands_win.cpp): Options > Label Sheet (sheetIndex in the order of
+// LabelSheets()), stored in the book's settings at once; the entries as address labels,
+// from the label the user chooses in a dialog owned by `owner`, as one job with a progress
+// window; File > Print Return Labels, a sheet of the sender block. The book is not changed.
+void ChooseLabelSheetCommand(Shell& shell, int sheetIndex);
+void PrintLabelsCommand(Shell& shell, HWND owner, const std::vector<AddressEntry>& entries);
+void PrintReturnLabelsCommand(Shell& shell);
+// Puts the radio mark on the book's sheet in Options > Label Sheet.
+void ShowLabelSheetChoice(const Shell& shell);
 // The update check (update_commands_win.cpp): from Help > Check for Updates, over the
 // main window, and from the start-up question, centred on the screen. When an
 // installer has been started the program ends there and the call does not return.

@@ -57,7 +57,8 @@ constexpr Name kControls[] = {
 };
 
 // The kCmd constants without their "kCmd". The envelope sizes (kCmdEnvelopeSizeFirst to
-// kCmdEnvelopeSizeLast, in the order of EnvelopeSizes()) are given by number.
+// kCmdEnvelopeSizeLast, in the order of EnvelopeSizes()) and the label sheets (110 to 115,
+// in the order of LabelSheets()) are given by number.
 constexpr Name kCommands[] = {
     {"New", kCmdNew},
     {"Load", kCmdLoad},
@@ -75,6 +76,7 @@ constexpr Name kCommands[] = {
     {"DisableZipLookup", kCmdDisableZipLookup},
     {"PlaceAtTrueSize", kCmdPlaceAtTrueSize},
     {"PrintAlignment", kCmdPrintAlignment},
+    {"PrintReturnLabels", kCmdPrintReturnLabels},
     {"ImportContacts", kCmdImportContacts},
     {"ExportContacts", kCmdExportContacts},
     {"Escape", kCmdEscape},

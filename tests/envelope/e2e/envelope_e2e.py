@@ -66,6 +66,7 @@ SCENARIO_JOBS = {
                        "Delta Batchfour"],
     # The alignment envelope's title has no addressee in it.
     "envelope_true_size": ["Zebulon Envwin Refused", "Alignment"],
+    "labels": ["3 labels", "35 labels", "Return labels"],
 }
 # Names the code page lacks: cups-pdf names their files after the title as the driver
 # passed it, so their PDFs are found by what they hold.
@@ -347,6 +348,92 @@ def check_any_script(work):
     print("both envelopes carry their names exactly")
 
 
+# Label sheets: columns, points per unit, first label's corner, label size, pitch.
+SHEETS = {
+    "5160": (3, 72.0, (0.1875, 0.5), (2.625, 1.0), (2.75, 1.0)),
+    "5163": (2, 72.0, (0.15625, 0.5), (4.0, 2.0), (4.1875, 2.0)),
+    "L7160": (3, 72 / 25.4, (7.25, 15.15), (63.5, 38.1), (66.0, 38.1)),
+}
+LABEL_ADDRESSES = {
+    "Alpha Labelone": ["Alpha Labelone", "1 A St", "Suite 100", "Atown, AA 11111"],
+    "Beta Labeltwo": ["Beta Labeltwo", "2 B St", "Btown, BB 22222"],
+    "Delta Labelfour": ["Delta Labelfour", "4 D St", "Dtown, DD 44444"],
+    "Echo Labelfive": ["Echo Labelfive", "5 E St", "Etown, EE 55555"],
+    "Gamma Labelthree": ["Gamma Labelthree", "3 C St", "Apt 3", "Ctown, CC 33333"],
+}
+
+
+def check_labels_page(path, page, sheet, expected):
+    """Every word of the page lies inside a label; the labels with words are the keys of
+    `expected` (0-based), each holding its lines 0.1 in from its left edge, centred."""
+    columns, pt, corner, size, pitch = SHEETS[sheet]
+    html = run("pdftotext", "-bbox", "-f", str(page), "-l", str(page), path, "-")
+    pattern = r'<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>'
+    found = {}
+    for m in re.findall(pattern, html):
+        x0, y0, x1, y1 = map(float, m[:4])
+        inside = [i for i in range(100)
+                  if corner[0] + (i % columns) * pitch[0] <= x0 / pt + 0.01
+                  and x1 / pt <= corner[0] + (i % columns) * pitch[0] + size[0] + 0.01
+                  and corner[1] + (i // columns) * pitch[1] <= y0 / pt + 0.01
+                  and y1 / pt <= corner[1] + (i // columns) * pitch[1] + size[1] + 0.01]
+        if not inside:
+            fail(f"{path} page {page}: {m[4]!r} at ({x0}, {y0}) lies in no label of {sheet}")
+        found.setdefault(inside[0], []).append((m[4], x0, y0, y1))
+    if sorted(found) != sorted(expected):
+        fail(f"{path} page {page}: text in labels {[i + 1 for i in sorted(found)]}, "
+             f"expected {[i + 1 for i in sorted(expected)]}")
+    for i, words in found.items():
+        rows = {}
+        for text, x0, y0, _ in sorted(words, key=lambda w: (round(w[2]), w[1])):
+            rows.setdefault(next((k for k in rows if abs(k - y0) < 2), y0), []).append(text)
+        lines = [" ".join(rows[k]) for k in sorted(rows)]
+        left = (corner[0] + (i % columns) * pitch[0]) * pt
+        middle = (corner[1] + (i // columns) * pitch[1] + size[1] / 2) * pt
+        if lines != expected[i]:
+            fail(f"{path} page {page} label {i + 1}: lines {lines}, expected {expected[i]}")
+        if not near(min(w[1] for w in words) - left, 7.2, 1.5):
+            fail(f"{path} page {page} label {i + 1}: text starts {min(w[1] for w in words) - left:.1f} pt in")
+        if not near((min(w[2] for w in words) + max(w[3] for w in words)) / 2, middle, 4):
+            fail(f"{path} page {page} label {i + 1}: text not centred on {middle:.1f} pt")
+
+
+def one_job(name, pages, paper):
+    found = job_files(name)
+    if len(found) != 1:
+        fail(f"expected one PDF of {name!r} in {pdf_folder()}, found {found}")
+    path = found[0]
+    info = run("pdfinfo", path)
+    if title_of(path) != "Quarrane - " + name or pages_of(path) != pages:
+        fail(f"{path}: title {title_of(path)!r}, {pages_of(path)} pages; expected {pages}")
+    if not re.search(r"^Page size:\s*" + paper, info, re.M):
+        fail(f"{path}: not {paper}:\n{info}")
+    return path
+
+
+def check_labels(work):
+    wait_for_files(SCENARIO_JOBS["labels"], {n: 1 for n in SCENARIO_JOBS["labels"]})
+    letter, a4 = r"612 x 792", r"595(\.\d+)? x 84[12]"
+    path = one_job("3 labels", 1, letter)
+    picked = ["Alpha Labelone", "Delta Labelfour", "Gamma Labelthree"]
+    check_labels_page(path, 1, "5163", {3 + k: LABEL_ADDRESSES[n] for k, n in enumerate(picked)})
+    # Five entries, seven copies each, from label 29 of 30: 2 + 30 + 3 labels.
+    path = one_job("35 labels", 3, letter)
+    pages = {}
+    for k in range(35):
+        slot = 28 + k
+        pages.setdefault(slot // 30 + 1, {})[slot % 30] = LABEL_ADDRESSES[list(LABEL_ADDRESSES)[k // 7]]
+    for page, expected in pages.items():
+        check_labels_page(path, page, "5160", expected)
+    path = one_job("Return labels", 1, a4)
+    sender = ["Labelwin Sender", "9 Return Road", "Sendtown, ST 99999"]
+    check_labels_page(path, 1, "L7160", {i: sender for i in range(21)})
+    print("labels: 5163 from label 4, 5160 over three sheets from label 29, L7160 return labels")
+    for name in SCENARIO_JOBS["labels"]:
+        for path in job_files(name):
+            os.remove(path)
+
+
 def main():
     if len(sys.argv) != 4 or sys.argv[1] not in ("setup", "check"):
         sys.exit(__doc__)
@@ -363,6 +450,8 @@ def main():
         check_true_size(work)
     elif scenario == "envelope_any_script":
         check_any_script(work)
+    elif scenario == "labels":
+        check_labels(work)
     print("PASS")
 
 
