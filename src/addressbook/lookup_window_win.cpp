@@ -7,6 +7,7 @@
 
 #include "addressbook/lookup_rows.h"
 #include "base/wide_text_win.h"
+#include "wingui/dpi_win.h"
 #include "wingui/modal_win.h"
 #include "wingui/scoped_win.h"
 #include "wingui/window_class_win.h"
@@ -28,6 +29,7 @@ constexpr int kCancelId = 101;
 constexpr int kSelectId = 102;
 constexpr int kPrintSelectedId = 103;
 constexpr int kPrintLabelsId = 104;
+constexpr int kFirstLineId = 105;  // the three lines of text
 
 // Pause between a choice and the window closing, so the highlighted row is seen.
 constexpr DWORD kChoicePauseMs = 200;
@@ -175,6 +177,17 @@ LRESULT CALLBACK LookupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    case WM_DPICHANGED:
+      if (state) {
+        const int dpi = FollowDpiChange(hwnd, wp, lp);
+        int index = 0;
+        for (const LookupColumn& column : kLookupColumns) {
+          SendMessageW(state->list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index++),
+                       ScaleForDpi(column.width, dpi));
+        }
+        return 0;
+      }
+      break;
     case WM_CLOSE:
       return 0;  // no close box: only Cancel and a choice close the window
     default:
@@ -194,7 +207,7 @@ HWND BuildList(HWND window, LookupState& state) {
     std::wstring title = Wide(column.title);
     LVCOLUMNW lvc = {};
     lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    lvc.cx = column.width;
+    lvc.cx = ScaleForDpi(column.width, WindowDpi(window));
     lvc.pszText = title.data();
     lvc.iSubItem = index;
     SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),
@@ -247,8 +260,10 @@ std::optional<int> RunLookupWindow(HWND owner, const std::vector<AddressEntry>& 
       "To exit without selecting a name and address click CANCEL",
   };
   const int lineY[] = {288, 305, 322};
+  // Numbered 105 to 107, so that they can be found.
   for (int i = 0; i < 3; ++i)
-    AddFormChild(window.get(), "STATIC", lines[i], SS_LEFT, -1, 10, lineY[i], 400, 18);
+    AddFormChild(window.get(), "STATIC", lines[i], SS_LEFT, kFirstLineId + i, 10, lineY[i], 400,
+                 18);
 
   ShowWindow(window.get(), SW_SHOWNORMAL);
   SetFocus(state.list ? state.list : GetDlgItem(window.get(), kCancelId));

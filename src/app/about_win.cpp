@@ -5,6 +5,7 @@
 
 #include "app/commands/commands_win.h"
 #include "base/wide_text_win.h"
+#include "wingui/dpi_win.h"
 #include "wingui/modal_win.h"
 #include "wingui/window_class_win.h"
 #include "wingui/window_win.h"
@@ -69,6 +70,9 @@ LRESULT CALLBACK AboutProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
       }
       break;
+    case WM_DPICHANGED:
+      FollowDpiChange(hwnd, wp, lp);
+      return 0;
     case WM_CLOSE:
       return 0;  // no close box: only "Done" closes the window
     default:

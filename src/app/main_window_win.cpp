@@ -13,6 +13,7 @@
 #include "base/wide_text_win.h"
 #include "envelope/envelope_size.h"
 #include "envelope/label_sheet.h"
+#include "wingui/dpi_win.h"
 #include "wingui/modal_win.h"
 #include "wingui/window_class_win.h"
 #include "wingui/window_win.h"
@@ -63,6 +64,21 @@ bool IsBlueHintLabel(int id) {
   return id >= ctl::kBlueHintName && id <= ctl::kBlueHintCityStateZip;
 }
 
+// Makes the fonts of the blue labels and the hint line at the window's DPI and gives
+// them to those controls.
+void MakeMainWindowFonts(Shell& shell) {
+  shell.labelFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 9, FW_BOLD, true));
+  shell.hintFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 11, FW_BOLD, false));
+  for (int id = ctl::kBlueHintName; id <= ctl::kBlueHintCityStateZip; ++id) {
+    SendDlgItemMessageW(shell.mainWindow, id, WM_SETFONT,
+                        reinterpret_cast<WPARAM>(shell.labelFont.get()), TRUE);
+  }
+  SendDlgItemMessageW(shell.mainWindow, ctl::kHintLine, WM_SETFONT,
+                      reinterpret_cast<WPARAM>(shell.hintFont.get()), TRUE);
+}
+
+HWND BuildToolbar(Shell& shell);
+
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Shell* shell = WindowState<Shell>(hwnd, msg, lp);
   switch (msg) {
@@ -92,6 +108,15 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
           SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
           return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
+      }
+      break;
+    case WM_DPICHANGED:
+      if (shell) {
+        FollowDpiChange(hwnd, wp, lp);
+        MakeMainWindowFonts(*shell);
+        if (shell->toolbar) DestroyWindow(shell->toolbar);
+        shell->toolbar = BuildToolbar(*shell);
+        return 0;
       }
       break;
     case WM_CLOSE:
@@ -177,7 +202,11 @@ HWND BuildToolbar(Shell& shell) {
                       shell.instance, nullptr);
   if (!tb) return nullptr;
   SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  TBADDBITMAP standard = {HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
+  // The system's 24-pixel images from 144 dpi on, rather than its 16-pixel ones stretched.
+  const bool large = WindowDpi(shell.mainWindow) >= 144;
+  TBADDBITMAP standard = {HINST_COMMCTRL,
+                          static_cast<UINT_PTR>(large ? IDB_STD_LARGE_COLOR : IDB_STD_SMALL_COLOR)};
+  if (large) SendMessageW(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(24, 24));
   SendMessageW(tb, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&standard));
   TBBUTTON buttons[std::size(kToolButtons)] = {};
   for (std::size_t i = 0; i < std::size(kToolButtons); ++i) {
@@ -280,10 +309,6 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   AddButton(shell, "Save", ctl::kSaveButton, 570, 133, 30, 20);
   AddButton(shell, "Delete", ctl::kDeleteButton, 610, 133, 40, 20);
 
-  // Fonts of the blue labels and the hint line.
-  shell.labelFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 9, FW_BOLD, true));
-  shell.hintFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 11, FW_BOLD, false));
-
   // Captions, blue hint labels, hint line, book path, position fields.
   AddStatic(shell, "TO:", ctl::kToCaption, 307, 90, 40, 20, SS_RIGHT);
   const struct {
@@ -293,12 +318,8 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
                 {ctl::kBlueHintStreet, 135, "Street Address/Attn:"},
                 {ctl::kBlueHintSuite, 155, "Optional Suite, Apt"},
                 {ctl::kBlueHintCityStateZip, 175, "City, State, Zipcode"}};
-  for (const auto& l : labels) {
-    HWND h = AddStatic(shell, l.text, l.id, 185, l.y, 140, 20, SS_RIGHT);
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(shell.labelFont.get()), FALSE);
-  }
-  HWND hint = AddStatic(shell, "", ctl::kHintLine, 150, 200, 500, 20, SS_LEFT);
-  SendMessageW(hint, WM_SETFONT, reinterpret_cast<WPARAM>(shell.hintFont.get()), FALSE);
+  for (const auto& l : labels) AddStatic(shell, l.text, l.id, 185, l.y, 140, 20, SS_RIGHT);
+  AddStatic(shell, "", ctl::kHintLine, 150, 200, 500, 20, SS_LEFT);
   AddStatic(shell, "", ctl::kBookPathLine, 10, 272, 560, 20, SS_LEFT | SS_PATHELLIPSIS);
   AddStatic(shell, "Vertical Locations", ctl::kVerticalCaption, 378, 35, 110, 20, SS_RIGHT);
   AddStatic(shell, "Horizontal Locations", ctl::kHorizontalCaption, 378, 65, 110, 20, SS_RIGHT);
@@ -316,13 +337,15 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   AddButton(shell, "Set To Font", ctl::kAddresseeFontButton, 570, 160, 80, 30);
   shell.blueHintsShown = true;
 
-  // The plain controls use the dialog font, as in any Windows form.
-  HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  // The plain controls use the dialog font, as in any Windows form; the blue labels and
+  // the hint line fonts of their own.
+  HFONT guiFont = GuiFontForDpi(WindowDpi(shell.mainWindow));
   for (HWND c = GetWindow(shell.mainWindow, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     const int id = GetDlgCtrlID(c);
     if (!IsBlueHintLabel(id) && id != ctl::kHintLine)
       SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), FALSE);
   }
+  MakeMainWindowFonts(shell);
 
   ShowWindow(shell.mainWindow, SW_SHOWNORMAL);
   UpdateWindow(shell.mainWindow);

@@ -4,6 +4,7 @@
 // clang-format on
 
 #include "base/wide_text_win.h"
+#include "wingui/dpi_win.h"
 #include "wingui/window_class_win.h"
 #include "wingui/window_win.h"
 
@@ -21,6 +22,10 @@ LRESULT CALLBACK BatchProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   bool* cancelled = WindowState<bool>(hwnd, msg, lp);
   if (cancelled && ((msg == WM_COMMAND && LOWORD(wp) == IDCANCEL) || msg == WM_CLOSE)) {
     *cancelled = true;
+    return 0;
+  }
+  if (msg == WM_DPICHANGED) {
+    FollowDpiChange(hwnd, wp, lp);
     return 0;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);

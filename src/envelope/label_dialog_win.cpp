@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/wide_text_win.h"
+#include "wingui/dpi_win.h"
 #include "wingui/modal_win.h"
 #include "wingui/scoped_win.h"
 #include "wingui/window_class_win.h"
@@ -29,13 +30,15 @@ struct DialogState {
   std::optional<std::int32_t> start;
 };
 
-int Scaled(std::int64_t units, const LabelRect& paper) {
-  return static_cast<int>(units * kPictureHeight / paper.bottom);
+// The picture's geometry is given at 96 dpi and drawn at the window's.
+int Scaled(std::int64_t units, const LabelRect& paper, int dpi) {
+  return static_cast<int>(units * ScaleForDpi(kPictureHeight, dpi) / paper.bottom);
 }
 
-RECT PictureRect(const LabelRect& r, const LabelRect& paper) {
-  return {kPictureX + Scaled(r.left, paper), kPictureY + Scaled(r.top, paper),
-          kPictureX + Scaled(r.right, paper), kPictureY + Scaled(r.bottom, paper)};
+RECT PictureRect(const LabelRect& r, const LabelRect& paper, int dpi) {
+  const int x = ScaleForDpi(kPictureX, dpi), y = ScaleForDpi(kPictureY, dpi);
+  return {x + Scaled(r.left, paper, dpi), y + Scaled(r.top, paper, dpi),
+          x + Scaled(r.right, paper, dpi), y + Scaled(r.bottom, paper, dpi)};
 }
 
 std::optional<std::int32_t> TypedStart(const DialogState& state) {
@@ -53,17 +56,18 @@ void PaintSheet(HWND hwnd, const DialogState& state) {
   const LabelRect paper = PaperRect(sheet);
   const std::int32_t start = TypedStart(state).value_or(0);
   const std::int64_t last = start > 0 ? start - 1 + state.labels : 0;  // 1-based, exclusive
-  const HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  const int dpi = WindowDpi(hwnd);
+  const HGDIOBJ oldFont = SelectObject(dc, GuiFontForDpi(dpi));
   const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
   const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
-  const RECT page = PictureRect(paper, paper);
+  const RECT page = PictureRect(paper, paper, dpi);
   Rectangle(dc, page.left, page.top, page.right, page.bottom);
   SetBkMode(dc, TRANSPARENT);
   for (std::int32_t index = 0; index < sheet.Count(); ++index) {
-    const RECT r = PictureRect(SheetLabelRect(sheet, index), paper);
+    const RECT r = PictureRect(SheetLabelRect(sheet, index), paper, dpi);
     const std::int32_t number = index + 1;
     SelectObject(dc, GetStockObject(number < start ? LTGRAY_BRUSH : WHITE_BRUSH));
-    RoundRect(dc, r.left, r.top, r.right, r.bottom, 4, 4);
+    RoundRect(dc, r.left, r.top, r.right, r.bottom, ScaleForDpi(4, dpi), ScaleForDpi(4, dpi));
     if (number >= start && number <= last) {
       std::wstring text = Wide(std::to_string(number));
       RECT box = r;
@@ -110,6 +114,9 @@ LRESULT CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       case WM_CLOSE:
         state->start.reset();
         state->done = true;
+        return 0;
+      case WM_DPICHANGED:
+        FollowDpiChange(hwnd, wp, lp);
         return 0;
       default:
         break;

@@ -25,11 +25,14 @@ LoadedLogo LoadLogoForDecision(const LogoDecision& decision, const std::string& 
   return LoadScaledLogo(fallback.loadPath, fallback.inUse);
 }
 
-HBITMAP MakeLogoBoxBitmap(int image) {
+namespace {
+
+// A bitmap of the top `rows` rows of `image`.
+HBITMAP TopRowsBitmap(int image, int rows) {
   const auto pixels = Image_Pixels(image);
   if (!pixels || pixels->width <= 0 || pixels->height <= 0) return nullptr;
   const int width = pixels->width;
-  const int height = std::min(pixels->height, kLogoWidth);
+  const int height = std::min(pixels->height, rows);
   void* bits = nullptr;
   HBITMAP bitmap = Image_CreateTopDownRgbBitmap(width, height, &bits);
   if (!bitmap) return nullptr;
@@ -44,6 +47,24 @@ HBITMAP MakeLogoBoxBitmap(int image) {
       row[3 * x + 2] = in[3 * x];
     }
   }
+  return bitmap;
+}
+
+}  // namespace
+
+HBITMAP MakeLogoBoxBitmap(int image, int boxSize) {
+  const auto pixels = Image_Pixels(image);
+  if (!pixels || pixels->width <= 0 || pixels->height <= 0 || boxSize <= 0) return nullptr;
+  if (pixels->width == boxSize) return TopRowsBitmap(image, boxSize);
+  // A copy at the box's width; the logo itself stays as it prints.
+  const long long height = static_cast<long long>(pixels->height) * boxSize / pixels->width;
+  const int copy = Image_Copy(image);
+  HBITMAP bitmap = nullptr;
+  if (copy != 0 && height > 0 && height <= 0x7FFF &&
+      Image_Resize(copy, boxSize, static_cast<int>(height)) != 0) {
+    bitmap = TopRowsBitmap(copy, boxSize);
+  }
+  if (copy != 0) Image_Free(copy);
   return bitmap;
 }
 

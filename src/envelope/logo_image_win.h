@@ -28,8 +28,9 @@ LoadedLogo LoadScaledLogo(const std::string& path, bool inUse);
 LoadedLogo LoadLogoForDecision(const LogoDecision& decision, const std::string& placeholder);
 
 // A new bitmap holding the top rows (at most 100) of `image`, for the 100 x 100 logo
-// box: a logo taller than wide shows its top part. nullptr for an invalid image.
-HBITMAP MakeLogoBoxBitmap(int image);
+// box: a logo taller than wide shows its top part. A box of another size (the box at
+// another DPI) gets the image scaled to its width first. nullptr for an invalid image.
+HBITMAP MakeLogoBoxBitmap(int image, int boxSize = kLogoWidth);
 
 // The placeholder's path for the program folder: the folder, a backslash, then
 // "\NoImage.bmp" (so two backslashes stand before the file name).

@@ -9,6 +9,7 @@
 #include "base/wide_text_win.h"
 #include "envelope/envelope_print.h"
 #include "printlib/image_store_win.h"
+#include "wingui/dpi_win.h"
 #include "wingui/modal_win.h"
 #include "wingui/scoped_win.h"
 #include "wingui/window_class_win.h"
@@ -50,11 +51,17 @@ LRESULT CALLBACK ImageAreaProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (bitmap && GetObjectW(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits) {
         GdiFlush();
         const int imageWidth = dib.dsBm.bmWidth, imageHeight = dib.dsBm.bmHeight;
-        width = std::min<int>(imageWidth, client.right);
-        height = std::min<int>(imageHeight, client.bottom);
+        // The image is made 684 pixels wide; at another DPI it is shown at the area's
+        // scale, so that the whole envelope stays in view.
+        const int dpi = WindowDpi(hwnd);
+        const int shownWidth = ScaleForDpi(imageWidth, dpi);
+        const int shownHeight = ScaleForDpi(imageHeight, dpi);
+        width = std::min<int>(shownWidth, client.right);
+        height = std::min<int>(shownHeight, client.bottom);
         // The whole image from its top-left corner; the window clips what is beyond.
         const BITMAPINFO info = Image_TopDownRgbInfo(imageWidth, imageHeight);
-        StretchDIBits(dc, 0, 0, imageWidth, imageHeight, 0, 0, imageWidth, imageHeight,
+        if (dpi != kBaseDpi) SetStretchBltMode(dc, HALFTONE);
+        StretchDIBits(dc, 0, 0, shownWidth, shownHeight, 0, 0, imageWidth, imageHeight,
                       dib.dsBm.bmBits, &info, DIB_RGB_COLORS, SRCCOPY);
       }
       HBRUSH background = GetSysColorBrush(COLOR_WINDOW);  // a system brush: never deleted
@@ -70,8 +77,25 @@ LRESULT CALLBACK ImageAreaProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+// Places the image area so that its inside is 684 x 297 at (5, 5), at the window's DPI,
+// with the border around it.
+void PlaceImageArea(HWND window, HWND area) {
+  const int dpi = WindowDpi(window);
+  RECT r = {ScaleForDpi(kImageAreaX, dpi), ScaleForDpi(kImageAreaY, dpi),
+            ScaleForDpi(kImageAreaX + kPreviewWidth, dpi),
+            ScaleForDpi(kImageAreaY + kImageAreaHeight, dpi)};
+  AdjustWindowRectEx(&r, WS_CHILD, FALSE, kImageAreaExStyle);
+  SetWindowPos(area, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT CALLBACK PreviewWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   bool* done = WindowState<bool>(hwnd, msg, lp);
+  if (msg == WM_DPICHANGED) {
+    FollowDpiChange(hwnd, wp, lp);
+    PlaceImageArea(hwnd, GetDlgItem(hwnd, kImageAreaId));
+    return 0;
+  }
   if (msg == WM_CLOSE) {
     if (done) *done = true;
     DestroyWindow(hwnd);
@@ -98,8 +122,9 @@ HWND OpenPreviewWindow(HINSTANCE instance, int mainX, int mainY, bool* done) {
   RECT area = {kImageAreaX, kImageAreaY, kImageAreaX + kPreviewWidth,
                kImageAreaY + kImageAreaHeight};
   AdjustWindowRectEx(&area, WS_CHILD, FALSE, kImageAreaExStyle);
-  AddChild(window, kImageAreaClass, "", 0, kImageAreaId, area.left, area.top,
-           area.right - area.left, area.bottom - area.top, kImageAreaExStyle);
+  HWND image = AddChild(window, kImageAreaClass, "", 0, kImageAreaId, area.left, area.top,
+                        area.right - area.left, area.bottom - area.top, kImageAreaExStyle);
+  if (image && WindowDpi(window) != kBaseDpi) PlaceImageArea(window, image);
   const std::string note(kPreviewNote);
   AddFormChild(window, "STATIC", note.c_str(), SS_LEFT, kNoteId, 10, 340, 590, 20);
   return window;

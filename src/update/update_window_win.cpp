@@ -10,6 +10,7 @@
 #include "update/update_download_win.h"
 #include "update/update_files_win.h"
 #include "update/update_info.h"
+#include "wingui/dpi_win.h"
 #include "wingui/modal_win.h"
 #include "wingui/scoped_win.h"
 #include "wingui/window_class_win.h"
@@ -26,6 +27,10 @@ constexpr int kClientHeight = 100;
 // The progress window's own procedure: only what DefWindowProc does, so the close box
 // of a window left open after an error closes it once the event loop runs again.
 LRESULT CALLBACK UpdateWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_DPICHANGED) {
+    FollowDpiChange(hwnd, wp, lp);
+    return 0;
+  }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
@@ -63,7 +68,8 @@ class ProgressWindow {
   // Each step's text replaces the previous one in the status place; the download
   // error takes two lines.
   void ShowStatus(const std::string& text, bool tall) {
-    SetWindowPos(status_, nullptr, 0, 0, 350, tall ? 40 : 20,
+    const int dpi = WindowDpi(hwnd_);
+    SetWindowPos(status_, nullptr, 0, 0, ScaleForDpi(350, dpi), ScaleForDpi(tall ? 40 : 20, dpi),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowTextUtf8(status_, text);
     Repaint();

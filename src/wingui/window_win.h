@@ -22,28 +22,32 @@ State* WindowState(HWND hwnd, UINT msg, LPARAM lp) {
 }
 
 // A visible child control of `parent` with number `id`; WS_CHILD and WS_VISIBLE are
-// added to `style`. Class and text are UTF-8, as every text the kit takes.
+// added to `style`. Class and text are UTF-8, as every text the kit takes. The
+// rectangle is given at 96 dpi: the child is made at the parent's DPI, and keeps the
+// rectangle to be laid out again at another (LayOutForDpi).
 HWND AddChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
               int w, int h, DWORD exStyle = 0);
+// The rectangle at 96 dpi of a child made by AddChild; false for any other window.
+bool ChildRectAt96(HWND child, RECT* rect);
 // The same in the dialog font, as controls of a form have it.
 HWND AddFormChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
                   int w, int h, DWORD exStyle = 0);
 
-// Gives `control` the stock dialog font (DEFAULT_GUI_FONT), or `font`.
+// Gives `control` the dialog font at its DPI (GuiFontForDpi), or `font`.
 void SetControlFont(HWND control, HFONT font = nullptr);
 
 // A window's whole text ("" for a null window), and setting it.
 std::string WindowText(HWND hwnd);
 void SetWindowTextUtf8(HWND hwnd, std::string_view text);
 
-// A new font of `points` at the screen's vertical resolution (as `hwnd`'s DC has it).
-// The caller owns it.
+// A new font of `points` at `hwnd`'s DPI. The caller owns it.
 HFONT FontFromPoints(HWND hwnd, const char* face, int points, int weight, bool italic = false);
 
 // The screen's pixels per vertical inch (96 when the screen cannot tell).
 int ScreenPixelsPerInchY();
 
-// The outer size of a window of `style` whose client area is width x height.
+// The outer size of a window of `style` whose client area is width x height at 96 dpi,
+// at the system's DPI.
 SIZE OuterSizeForClient(int width, int height, DWORD style, bool menu = false, DWORD exStyle = 0);
 
 // The top-left corner that centres a window of `size` over `owner`'s outer rectangle.

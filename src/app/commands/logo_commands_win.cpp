@@ -9,6 +9,7 @@
 #include "app/main_window_win.h"
 #include "envelope/logo_image_win.h"
 #include "printlib/image_store_win.h"
+#include "wingui/dpi_win.h"
 #include "wingui/file_dialog_win.h"
 
 namespace qr {
@@ -22,7 +23,9 @@ void AdoptLogo(Shell& shell, const LoadedLogo& logo) {
   shell.logoAspect = logo.aspect;
   shell.logoInUse = logo.inUse && logo.image != 0;
 
-  ScopedBitmap shown(logo.image != 0 ? MakeLogoBoxBitmap(logo.image) : nullptr);
+  // The box is 100 pixels square at 96 dpi; the picture in it is made for its DPI.
+  const int box = ScaleForDpi(kLogoWidth, WindowDpi(shell.mainWindow));
+  ScopedBitmap shown(logo.image != 0 ? MakeLogoBoxBitmap(logo.image, box) : nullptr);
   if (HWND box = shell.mainWindow ? GetDlgItem(shell.mainWindow, ctl::kLogoBox) : nullptr) {
     SendMessageW(box, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown.get()));
     InvalidateRect(box, nullptr, TRUE);

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "base/wide_text_win.h"
 #include "driver_util_win.h"
 #include "driver_win.h"
 #include "image.h"
@@ -334,6 +335,91 @@ bool Driver::ExpectClientSize(const Command& command, std::string* error) {
     return true;
   *error = "expected a client area of " + std::to_string(width) + " x " + std::to_string(height) +
            ", found " + std::to_string(client.right) + " x " + std::to_string(client.bottom);
+  return false;
+}
+
+}  // namespace qr::e2e
+
+namespace qr::e2e {
+
+namespace {
+
+// A control's outer rectangle in its parent's client coordinates.
+bool RectInParent(HWND control, RECT* rect) {
+  if (!GetWindowRect(control, rect)) return false;
+  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(rect), 2);
+  return true;
+}
+
+std::string RectText(const RECT& r) {
+  std::string text = "(";
+  text += std::to_string(r.left);
+  text += ", ";
+  text += std::to_string(r.top);
+  text += ") ";
+  text += std::to_string(r.right - r.left);
+  text += " x ";
+  text += std::to_string(r.bottom - r.top);
+  return text;
+}
+
+}  // namespace
+
+bool Driver::ExpectRect(const Command& command, std::string* error) {
+  HWND control = nullptr;
+  if (!Control(command, 0, &control, error)) return false;
+  long x = 0, y = 0, w = 0, h = 0;
+  if (!IntArg(command, 1, &x, error) || !IntArg(command, 2, &y, error) ||
+      !IntArg(command, 3, &w, error) || !IntArg(command, 4, &h, error))
+    return false;
+  // Within a pixel: a scaled rectangle rounds each edge on its own.
+  const auto within = [](long a, long b) { return a - b <= 1 && b - a <= 1; };
+  RECT found = {};
+  if (Poll(timeout_ms_, [&] {
+        return RectInParent(control, &found) && within(found.left, x) && within(found.top, y) &&
+               within(found.right - found.left, w) && within(found.bottom - found.top, h);
+      }))
+    return true;
+  *error = "expected control " + Arg(command, 0) + " at " + RectText({x, y, x + w, y + h}) +
+           " (within a pixel), found it at " + RectText(found);
+  return false;
+}
+
+// The text measured in the control's own font (described by qrobjects.dll inside the
+// program, whose font handles mean nothing here): a button's on one line, a static's
+// wrapped to its width, as the controls draw it.
+bool Driver::ExpectTextFits(const Command& command, std::string* error) {
+  HWND control = nullptr;
+  if (!Control(command, 0, &control, error)) return false;
+  std::string text;
+  if (!ReadText(control, &text)) {
+    *error = "the program did not answer WM_GETTEXT";
+    return false;
+  }
+  LOGFONTW lf = {};
+  if (!object_counter_.FontOf(process_.get(), pid_, control, &lf, error)) {
+    *error = "the font of control " + Arg(command, 0) + ": " + *error;
+    return false;
+  }
+  RECT client = {};
+  GetClientRect(control, &client);
+  const bool button = _stricmp(WindowClass(control).c_str(), "Button") == 0;
+  HDC dc = GetDC(nullptr);
+  HFONT own = CreateFontIndirectW(&lf);
+  HGDIOBJ old = SelectObject(dc, own);
+  const std::wstring wide = Wide(text);
+  RECT need = {0, 0, client.right, 0};
+  DrawTextW(dc, wide.c_str(), int(wide.size()), &need,
+            DT_CALCRECT | (button ? DT_SINGLELINE : DT_WORDBREAK) | DT_NOPREFIX);
+  SelectObject(dc, old);
+  DeleteObject(own);
+  ReleaseDC(nullptr, dc);
+  // A button draws its text inside its edges.
+  const long room = client.right - (button ? 2 * GetSystemMetrics(SM_CXEDGE) : 0);
+  if (need.right <= room && need.bottom <= client.bottom) return true;
+  *error = "the text of control " + Arg(command, 0) + " needs " + std::to_string(need.right) +
+           " x " + std::to_string(need.bottom) + " in its font, its client area is " +
+           std::to_string(room) + " x " + std::to_string(client.bottom);
   return false;
 }
 

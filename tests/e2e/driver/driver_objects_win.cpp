@@ -197,3 +197,59 @@ void Driver::RestoreWindowManagerSetting() {
 }
 
 }  // namespace qr::e2e
+
+namespace qr::e2e {
+
+namespace {
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+constexpr char kLogPixels[] = "LogPixels";
+}  // namespace
+
+// Wine takes the display's DPI from the user's LogPixels when a program starts: the
+// program started next sees the display at that scale, as on a monitor of that scale.
+bool Driver::DisplayDpi(const Command& command, std::string* error) {
+  long dpi = 0;
+  if (!IntArg(command, 0, &dpi, error)) return false;
+  if (Running()) {
+    *error = "the program reads the DPI when it starts: say display-dpi before start";
+    return false;
+  }
+  HKEY key = nullptr;
+  LSTATUS status = RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0,
+                                   KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
+  if (status == ERROR_SUCCESS && !dpi_setting_made_) {
+    DWORD before = 0, size = sizeof before, type = 0;
+    if (RegQueryValueExA(key, kLogPixels, nullptr, &type, reinterpret_cast<BYTE*>(&before),
+                         &size) == ERROR_SUCCESS &&
+        type == REG_DWORD)
+      dpi_before_ = before;
+  }
+  const DWORD value = DWORD(dpi);
+  if (status == ERROR_SUCCESS)
+    status = RegSetValueExA(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                            sizeof value);
+  if (key) RegCloseKey(key);
+  if (status != ERROR_SUCCESS) {
+    *error = "cannot write HKCU\\" + std::string(kDesktopKey) + ": error " + std::to_string(status);
+    return false;
+  }
+  dpi_setting_made_ = true;
+  return true;
+}
+
+void Driver::RestoreDisplayDpi() {
+  if (!dpi_setting_made_) return;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    return;
+  if (dpi_before_) {
+    RegSetValueExA(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*dpi_before_),
+                   sizeof *dpi_before_);
+  } else {
+    RegDeleteValueA(key, kLogPixels);
+  }
+  RegCloseKey(key);
+  dpi_setting_made_ = false;
+}
+
+}  // namespace qr::e2e

@@ -113,6 +113,9 @@ class Driver {
   bool ExpectPixels(const Command&, std::string*);
   bool ExpectVisible(const Command&, std::string*);
   bool ExpectClientSize(const Command&, std::string*);
+  // A control's rectangle in its parent's client area, and whether its text fits it.
+  bool ExpectRect(const Command&, std::string*);
+  bool ExpectTextFits(const Command&, std::string*);
   // List views (driver_list_win.cpp).
   bool ListControl(const Command& command, HWND* list, std::string* error) const;
   bool ListRow(const Command& command, HWND list, long* row, std::string* error) const;
@@ -127,6 +130,10 @@ class Driver {
   bool ExpectObjectsFlat(const Command&, std::string*);
   bool UnmanagedWindows(const Command&, std::string*);
   void RestoreWindowManagerSetting();
+  // The display's DPI for the program's next start (the prefix's LogPixels), restored
+  // when the scenario ends.
+  bool DisplayDpi(const Command&, std::string*);
+  void RestoreDisplayDpi();
 
   ScenarioFolders folders_;
   std::map<std::string, std::string> placeholders_;
@@ -141,6 +148,9 @@ class Driver {
   // unmanaged-windows: whether the setting was made, and the value it replaced.
   bool managed_setting_made_ = false;
   std::optional<std::string> managed_before_;
+  // display-dpi: whether the setting was made, and the value it replaced.
+  bool dpi_setting_made_ = false;
+  std::optional<DWORD> dpi_before_;
   size_t memory_mark_kb_ = 0;  // the peak working set at mark-memory; 0: no mark
   std::string instance_ = "main";
   // The other instances, by name.

@@ -66,9 +66,11 @@ bool ObjectCounter::Load(HANDLE process, std::string* error) {
     return false;
   }
   const auto* local_count = reinterpret_cast<const char*>(GetProcAddress(local, "QrCountObjects"));
+  const auto* local_font = reinterpret_cast<const char*>(GetProcAddress(local, "QrFontOfWindow"));
   const std::ptrdiff_t count_offset = local_count - reinterpret_cast<const char*>(local);
+  const std::ptrdiff_t font_offset = local_font - reinterpret_cast<const char*>(local);
   FreeLibrary(local);
-  if (!local_count) {
+  if (!local_count || !local_font) {
     *error = path + " has no QrCountObjects";
     return false;
   }
@@ -109,11 +111,39 @@ bool ObjectCounter::Load(HANDLE process, std::string* error) {
   char* remote_library = RemoteModule(process, kLibraryName);
   remote_result_ = VirtualAllocEx(process, nullptr, sizeof(ObjectCounts), MEM_COMMIT | MEM_RESERVE,
                                   PAGE_READWRITE);
-  if (!remote_library || !remote_result_) {
+  remote_query_ =
+      VirtualAllocEx(process, nullptr, sizeof(FontQuery), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote_library || !remote_result_ || !remote_query_) {
     *error = "cannot find " + path + " in the program after loading it, or no memory there";
     return false;
   }
   remote_count_ = remote_library + count_offset;
+  remote_font_ = remote_library + font_offset;
+  return true;
+}
+
+bool ObjectCounter::FontOf(HANDLE process, DWORD pid, HWND window, LOGFONTW* font,
+                           std::string* error) {
+  if (pid_ != pid) {
+    if (!Load(process, error)) return false;
+    pid_ = pid;
+  }
+  FontQuery query;
+  query.window = window;
+  SIZE_T done = 0;
+  DWORD status = 0;
+  if (!WriteProcessMemory(process, remote_query_, &query, sizeof query, &done) ||
+      !RunInProcess(process, remote_font_, remote_query_, &status, error) ||
+      !ReadProcessMemory(process, remote_query_, &query, sizeof query, &done) ||
+      done != sizeof query) {
+    if (error->empty()) *error = "cannot ask the program for a font: " + LastErrorText();
+    return false;
+  }
+  if (!query.found) {
+    *error = "the control has no font of its own";
+    return false;
+  }
+  *font = query.font;
   return true;
 }
 

@@ -15,6 +15,7 @@
 //   would cost a wineserver round trip each.)
 #include <windows.h>
 
+#include "font_query_win.h"
 #include "object_counts.h"
 
 namespace {
@@ -72,5 +73,13 @@ extern "C" __declspec(dllexport) DWORD WINAPI QrCountObjects(void* result) {
   EnumWindows(CountTree, reinterpret_cast<LPARAM>(&counts->windows));
   for (HWND window = nullptr; (window = FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr));)
     CountTree(window, reinterpret_cast<LPARAM>(&counts->windows));
+  return 0;
+}
+
+// Fills the FontQuery at `query` with the font of its window; 0.
+extern "C" __declspec(dllexport) DWORD WINAPI QrFontOfWindow(void* query) {
+  auto* q = static_cast<qr::e2e::FontQuery*>(query);
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(q->window, WM_GETFONT, 0, 0));
+  q->found = font && GetObjectW(font, sizeof q->font, &q->font) == sizeof q->font;
   return 0;
 }

@@ -1,0 +1,35 @@
+// The display scale. The program's geometry is given in pixels at 96 dots per inch and
+// laid out at a window's DPI / 96; fonts are made for that DPI. A window moved to a
+// monitor of another scale lays itself out again (LayOutForDpi, on WM_DPICHANGED).
+#pragma once
+
+#include <windows.h>
+
+namespace qr {
+
+inline constexpr int kBaseDpi = 96;
+
+// `pixels` at 96 dpi, at `dpi` (rounded to the nearest pixel).
+int ScaleForDpi(int pixels, int dpi);
+
+// The DPI of `window` (the monitor it is on, for a window of this per-monitor aware
+// program), or the system's for a null window.
+int WindowDpi(HWND window);
+int SystemDpi();
+
+// The dialog font of the program's forms at `dpi`: the system's GUI font, made larger
+// or smaller by dpi / 96. Shared, never to be deleted by a caller.
+HFONT GuiFontForDpi(int dpi);
+// Whether `font` is one of those.
+bool IsGuiFont(HFONT font);
+
+// Moves every child control made by AddChild to its rectangle at `dpi`, gives the
+// controls that have the shared GUI font the one for `dpi`, and repaints. For
+// WM_DPICHANGED, after the window took the suggested rectangle.
+void LayOutForDpi(HWND window, int dpi);
+
+// Takes WM_DPICHANGED's suggested rectangle and lays the children out again. Returns
+// the new DPI, for fonts the window makes itself.
+int FollowDpiChange(HWND window, WPARAM wp, LPARAM lp);
+
+}  // namespace qr
