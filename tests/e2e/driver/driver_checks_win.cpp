@@ -389,8 +389,15 @@ bool Driver::ExpectRect(const Command& command, std::string* error) {
 // program, whose font handles mean nothing here): a button's on one line, a static's
 // wrapped to its width, as the controls draw it.
 bool Driver::ExpectTextFits(const Command& command, std::string* error) {
+  for (size_t i = 0; i < command.args.size(); ++i) {
+    if (!TextFits(command, i, error)) return false;
+  }
+  return true;
+}
+
+bool Driver::TextFits(const Command& command, size_t index, std::string* error) {
   HWND control = nullptr;
-  if (!Control(command, 0, &control, error)) return false;
+  if (!Control(command, index, &control, error)) return false;
   std::string text;
   if (!ReadText(control, &text)) {
     *error = "the program did not answer WM_GETTEXT";
@@ -398,7 +405,7 @@ bool Driver::ExpectTextFits(const Command& command, std::string* error) {
   }
   LOGFONTW lf = {};
   if (!object_counter_.FontOf(process_.get(), pid_, control, &lf, error)) {
-    *error = "the font of control " + Arg(command, 0) + ": " + *error;
+    *error = "the font of control " + Arg(command, index) + ": " + *error;
     return false;
   }
   RECT client = {};
@@ -417,7 +424,7 @@ bool Driver::ExpectTextFits(const Command& command, std::string* error) {
   // A button draws its text inside its edges.
   const long room = client.right - (button ? 2 * GetSystemMetrics(SM_CXEDGE) : 0);
   if (need.right <= room && need.bottom <= client.bottom) return true;
-  *error = "the text of control " + Arg(command, 0) + " needs " + std::to_string(need.right) +
+  *error = "the text of control " + Arg(command, index) + " needs " + std::to_string(need.right) +
            " x " + std::to_string(need.bottom) + " in its font, its client area is " +
            std::to_string(room) + " x " + std::to_string(client.bottom);
   return false;

@@ -187,7 +187,7 @@ const std::map<std::string, Driver::CommandInfo>& Driver::Commands() {
       {"expect-visible", {&Driver::ExpectVisible, 2, 2, "expect-visible ID yes|no"}},
       {"expect-client-size", {&Driver::ExpectClientSize, 2, 2, "expect-client-size W H"}},
       {"expect-rect", {&Driver::ExpectRect, 5, 5, "expect-rect ID X Y W H"}},
-      {"expect-text-fits", {&Driver::ExpectTextFits, 1, 1, "expect-text-fits ID"}},
+      {"expect-text-fits", {&Driver::ExpectTextFits, 1, 40, "expect-text-fits ID..."}},
       {"display-dpi", {&Driver::DisplayDpi, 1, 1, "display-dpi DPI"}},
       {"expect-rows", {&Driver::ExpectRows, 3, 3, "expect-rows ID COLUMN \"TEXT|TEXT|...\""}},
       {"select-row", {&Driver::SelectListRow, 2, 2, "select-row ID ROW"}},

@@ -116,6 +116,7 @@ class Driver {
   // A control's rectangle in its parent's client area, and whether its text fits it.
   bool ExpectRect(const Command&, std::string*);
   bool ExpectTextFits(const Command&, std::string*);
+  bool TextFits(const Command& command, size_t index, std::string* error);
   // List views (driver_list_win.cpp).
   bool ListControl(const Command& command, HWND* list, std::string* error) const;
   bool ListRow(const Command& command, HWND list, long* row, std::string* error) const;
