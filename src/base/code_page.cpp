@@ -62,10 +62,8 @@ const CodePageTable& SystemCodePage() {
   return table;
 }
 
+// Asked only for characters Windows-1252 lacks: ASCII and Latin-1 are its own.
 char32_t SystemUpperCase(char32_t cp) {
-  if (cp < 0x80) return cp >= 'a' && cp <= 'z' ? cp - 0x20 : cp;
-  if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 0x20;
-  if (cp == 0xFF) return 0x178;
   // Latin Extended-A and Latin Extended Additional: capitals and small letters in pairs.
   if ((cp >= 0x100 && cp <= 0x137) || (cp >= 0x14A && cp <= 0x177) ||
       (cp >= 0x1E00 && cp <= 0x1EFF)) {
@@ -74,7 +72,7 @@ char32_t SystemUpperCase(char32_t cp) {
   if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) {
     return cp % 2 == 0 ? cp - 1 : cp;
   }
-  if (cp == 0x1A1 || cp == 0x1B0) return cp - 1;           // Vietnamese o and u with horn
+  if (cp == 0x1A1 || cp == 0x1B0) return cp - 1;                    // Vietnamese o and u with horn
   if (cp >= 0x3B1 && cp <= 0x3C9 && cp != 0x3C2) return cp - 0x20;  // Greek
   if (cp >= 0x430 && cp <= 0x44F) return cp - 0x20;                 // Cyrillic
   if (cp >= 0x450 && cp <= 0x45F) return cp - 0x50;

@@ -1,4 +1,5 @@
 #include "base/code_page.h"
+#include "base/utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -62,8 +63,8 @@ TEST(CodePageTest, FilesStayInTheCodePageUntilTheirTextNeedsUtf8) {
       {"code-page text byte for byte", "Zo\xC3\xAB \xE2\x82\xAC^\r\n", "Zo\xEB \x80^\r\n"},
       {"one name outside the code page makes the whole file UTF-8",
        "Zo\xC3\xAB\r\n\xC5\x81ukasz\r\n", "\xEF\xBB\xBFZo\xC3\xAB\r\n\xC5\x81ukasz\r\n"},
-      {"code-page text that would begin with the mark's bytes",
-       "\xC3\xAF\xC2\xBB\xC2\xBF", "\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBF"},
+      {"code-page text that would begin with the mark's bytes", "\xC3\xAF\xC2\xBB\xC2\xBF",
+       "\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBF"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -71,9 +72,15 @@ TEST(CodePageTest, FilesStayInTheCodePageUntilTheirTextNeedsUtf8) {
     EXPECT_EQ(DecodeTextFile(c.bytes), c.text);
   }
   // A marked file with bytes that are no UTF-8 reads them as U+FFFD.
-  EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBF" "a\xFF" "b\xC3"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+  EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBF"
+                           "a\xFF"
+                           "b\xC3"),
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD");
   // A file kept UTF-8 stays so.
-  EXPECT_EQ(EncodeTextFile("A", /*forceUtf8=*/true), "\xEF\xBB\xBF" "A");
+  EXPECT_EQ(EncodeTextFile("A", /*forceUtf8=*/true),
+            "\xEF\xBB\xBF"
+            "A");
 }
 
 TEST(CodePageTest, EveryByteSurvivesARoundTrip) {
@@ -88,7 +95,27 @@ TEST(CodePageTest, EveryByteSurvivesARoundTrip) {
 TEST(CodePageTest, UpperCaseKeepsTheCodePageMappingAndTakesTheSystemsForTheRest) {
   // Micro sign: its capital (Greek Mu) is not in the code page, so it stays.
   EXPECT_EQ(UpperCaseText("a\xC3\xBF\xC2\xB5\xC3\x9F"), "A\xC5\xB8\xC2\xB5\xC3\x9F");
-  EXPECT_EQ(UpperCaseText("\xC5\x82\xC3\xB3" "d\xC5\xBA"), "\xC5\x81\xC3\x93" "D\xC5\xB9");
+  EXPECT_EQ(UpperCaseText("\xC5\x82\xC3\xB3"
+                          "d\xC5\xBA"),
+            "\xC5\x81\xC3\x93"
+            "D\xC5\xB9");
+  // Polish, Sami eng, Vietnamese, Greek, Cyrillic; capitals stay capitals.
+  EXPECT_EQ(UpperCaseText("\xC4\x85\xC5\x8B\xE1\xBB\x85\xC6\xA1\xCE\xB1\xD0\xB6\xD1\x91\xC5\x81"),
+            "\xC4\x84\xC5\x8A\xE1\xBB\x84\xC6\xA0\xCE\x91\xD0\x96\xD0\x81\xC5\x81");
+}
+
+TEST(CodePageTest, Utf8AndUtf16ConvertEveryCharacterAndMarkWhatIsBroken) {
+  EXPECT_EQ(ValidUtf8("a\x80"
+                      "b\xC3"),
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD");
+  EXPECT_EQ(Utf16ToUtf8(u"A\xD83D\xDE00\xDBFF\xDFFF"), "A\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
+  EXPECT_EQ(Utf16ToUtf8(u"\xD800"
+                        "a\xE000\xDC00"),
+            "\xEF\xBF\xBD"
+            "a\xEE\x80\x80\xEF\xBF\xBD");
+  EXPECT_EQ(Utf8ToUtf16("A\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF\xFF"),
+            u"A\xD83D\xDE00\xDBFF\xDFFF\xFFFD");
 }
 
 TEST(CodePageTest, ComparesNamesWithoutRegardToLetterCase) {
