@@ -62,6 +62,8 @@ const CodePageTable& SystemCodePage() {
   return table;
 }
 
+const MultiByteConversions* SystemMultiByteConversions() { return nullptr; }
+
 // Asked only for characters Windows-1252 lacks: ASCII and Latin-1 are its own.
 char32_t SystemUpperCase(char32_t cp) {
   // Latin Extended-A and Latin Extended Additional: capitals and small letters in pairs.
@@ -81,6 +83,9 @@ char32_t SystemUpperCase(char32_t cp) {
 #endif
 
 std::string CodePageToUtf8(std::string_view bytes) {
+  if (const MultiByteConversions* system = SystemMultiByteConversions()) {
+    return system->toUtf8(bytes);
+  }
   const CodePageTable& page = SystemCodePage();
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 8);
@@ -97,6 +102,9 @@ std::string CodePageToUtf8(std::string_view bytes) {
 }
 
 bool CodePageFromUtf8(std::string_view utf8, std::string* bytes) {
+  if (const MultiByteConversions* system = SystemMultiByteConversions()) {
+    return system->fromUtf8(utf8, bytes);
+  }
   const CodePageTable& page = SystemCodePage();
   bytes->clear();
   bytes->reserve(utf8.size());

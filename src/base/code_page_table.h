@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace qr {
@@ -32,5 +34,13 @@ void IndexCodePage(CodePageTable& table);
 const CodePageTable& SystemCodePage();
 // The system's upper case of a character the code page lacks.
 char32_t SystemUpperCase(char32_t cp);
+
+// A code page with characters of two bytes (the double-byte pages of East Asian
+// Windows) is converted by the system as a whole; null for a single-byte page.
+struct MultiByteConversions {
+  std::string (*toUtf8)(std::string_view bytes);
+  bool (*fromUtf8)(std::string_view utf8, std::string* bytes);  // exactly, or false
+};
+const MultiByteConversions* SystemMultiByteConversions();
 
 }  // namespace qr

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "base/code_page_table.h"
+#include "base/utf8.h"
+#include "base/wide_text_win.h"
 
 namespace qr {
 
@@ -35,6 +37,45 @@ const CodePageTable& SystemCodePage() {
     return t;
   }();
   return table;
+}
+
+namespace {
+
+std::string DoubleByteToUtf8(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(bytes.size());
+  const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), n);
+  return Utf8(wide);
+}
+
+bool DoubleByteFromUtf8(std::string_view utf8, std::string* bytes) {
+  bytes->clear();
+  if (utf8.empty()) return true;
+  if (!IsValidUtf8(utf8)) return false;
+  const std::wstring wide = Wide(utf8);
+  const int size = static_cast<int>(wide.size());
+  // No look-alike characters, and any character replaced by the default one fails.
+  BOOL replaced = FALSE;
+  const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0,
+                                      nullptr, &replaced);
+  if (n <= 0 || replaced) return false;
+  bytes->assign(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes->data(), n, nullptr,
+                        &replaced);
+  return !replaced;
+}
+
+}  // namespace
+
+const MultiByteConversions* SystemMultiByteConversions() {
+  static const MultiByteConversions conversions = {DoubleByteToUtf8, DoubleByteFromUtf8};
+  static const bool doubleByte = [] {
+    CPINFO info = {};
+    return ::GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
+  }();
+  return doubleByte ? &conversions : nullptr;
 }
 
 char32_t SystemUpperCase(char32_t cp) {

@@ -110,6 +110,7 @@ TEST(CodePageTest, Utf8AndUtf16ConvertEveryCharacterAndMarkWhatIsBroken) {
             "a\xEF\xBF\xBD"
             "b\xEF\xBF\xBD");
   EXPECT_EQ(Utf16ToUtf8(u"A\xD83D\xDE00\xDBFF\xDFFF"), "A\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
+  EXPECT_EQ(Utf16ToUtf8(u"\x7F\x80\x7FF\x800"), "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80");
   EXPECT_EQ(Utf16ToUtf8(u"\xD800"
                         "a\xE000\xDC00"),
             "\xEF\xBF\xBD"
