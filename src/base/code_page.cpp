@@ -89,14 +89,13 @@ std::string CodePageToUtf8(std::string_view bytes) {
   const CodePageTable& page = SystemCodePage();
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 8);
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-      out += c;
-    } else {
-      const char32_t cp = page.toUnicode[b];
-      AppendUtf8(out, cp == CodePageTable::kNoCharacter ? kReplacementCharacter : cp);
-    }
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t ascii = AsciiPrefixLength(bytes.substr(i));
+    out.append(bytes.data() + i, ascii);
+    i += ascii;
+    if (i == bytes.size()) break;
+    const char32_t cp = page.toUnicode[static_cast<unsigned char>(bytes[i++])];
+    AppendUtf8(out, cp == CodePageTable::kNoCharacter ? kReplacementCharacter : cp);
   }
   return out;
 }
@@ -109,12 +108,10 @@ bool CodePageFromUtf8(std::string_view utf8, std::string* bytes) {
   bytes->clear();
   bytes->reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    if (lead < 0x80) {
-      *bytes += static_cast<char>(lead);
-      ++i;
-      continue;
-    }
+    const std::size_t ascii = AsciiPrefixLength(utf8.substr(i));
+    bytes->append(utf8.data() + i, ascii);
+    i += ascii;
+    if (i == utf8.size()) break;
     const std::size_t at = i;
     const char32_t cp = DecodeUtf8(utf8, i);
     const int b = page.ByteOf(cp);

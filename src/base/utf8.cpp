@@ -1,5 +1,8 @@
 #include "base/utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace qr {
 
 char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
@@ -60,8 +63,24 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+std::size_t AsciiPrefixLength(std::string_view s) {
+  std::size_t i = 0;
+  // Eight bytes at a time while none has its high bit set.
+  for (; i + 8 <= s.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, s.data() + i, 8);
+    if (word & 0x8080808080808080ull) break;
+  }
+  while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+  return i;
+}
+
 bool IsValidUtf8(std::string_view s) {
   for (std::size_t i = 0; i < s.size();) {
+    if (const std::size_t ascii = AsciiPrefixLength(s.substr(i)); ascii > 0) {
+      i += ascii;
+      continue;
+    }
     const std::size_t at = i;
     if (DecodeUtf8(s, i) == kReplacementCharacter && s.substr(at, 3) != "\xEF\xBF\xBD") {
       return false;

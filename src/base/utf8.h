@@ -20,6 +20,10 @@ char32_t DecodeUtf8(std::string_view s, std::size_t& i);
 // Appends the UTF-8 bytes of `cp` (a surrogate or a value past U+10FFFF as U+FFFD).
 void AppendUtf8(std::string& out, char32_t cp);
 
+// How many bytes from the start of `s` are ASCII (below 0x80): text of names is mostly
+// ASCII, which every conversion copies as it is, a run at a time.
+std::size_t AsciiPrefixLength(std::string_view s);
+
 bool IsValidUtf8(std::string_view s);
 // `s` with every malformed sequence replaced by U+FFFD.
 std::string ValidUtf8(std::string_view s);
