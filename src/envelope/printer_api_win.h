@@ -6,7 +6,7 @@
 
 namespace qr {
 
-class PrinterLibApi final : public PrinterApi {
+class PrinterLibApi : public PrinterApi {
  public:
   std::int64_t OpenPrinter(const std::string& name, const std::string& settings,
                            std::int32_t access) override;
