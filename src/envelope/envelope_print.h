@@ -88,7 +88,6 @@ struct PreviewPlacement {
   std::int32_t y = 0;
   std::int32_t paperWidth = 0;
   std::int32_t paperHeight = 0;
-  bool operator==(const PreviewPlacement&) const = default;
 };
 
 // Draws the preview page: OpenEnvelopePage("" = default printer; a page that is not the

@@ -6,6 +6,7 @@
 
 namespace qr {
 
+// Open to subclassing: a test puts another printer in the place of the default one.
 class PrinterLibApi : public PrinterApi {
  public:
   std::int64_t OpenPrinter(const std::string& name, const std::string& settings,

@@ -24,7 +24,7 @@ namespace {
 
 constexpr char kPrinter[] = "PDF";
 constexpr char kSizesPrinter[] = "PDF-Envelopes";
-constexpr char kMarginsPrinter[] = "PDF-Margins";  // the same, 1/4 in unprintable all round
+constexpr char kMarginsPrinter[] = "PDF-Margins";  // that, 1/4 in unprintable all round
 constexpr double kPointsPerFigure = 72.0 / 600.0;
 
 std::string RunToken() {
@@ -90,8 +90,7 @@ PrintOutcome PrintOne(const char* printer, const EnvelopeInputs& in) {
   return PrintEnvelope(api, printer, "1", [&in] { return in; });
 }
 
-// The printer library with the margin printer as the default one, which the preview opens.
-struct MarginsAsDefault : PrinterLibApi {
+struct MarginsPrinterAsDefault : PrinterLibApi {
   std::int64_t OpenPrinter(const std::string& name, const std::string& settings,
                            std::int32_t access) override {
     return PrinterLibApi::OpenPrinter(name.empty() ? kMarginsPrinter : name, settings, access);
@@ -178,16 +177,14 @@ TEST_F(EnvelopePdfJobs, AlignmentNumbersStandAtTheirInchMarks) {
   }
 }
 
-// A true-size preview on the margin printer: the leftmost ink and the lowest in a band of
-// the picture placed on the paper (a pixel a point) are those of the line's first word in
-// the PDF. (Drawn on a picture of the printable area alone 684 pixels wide, 20-point
-// lines are a pixel taller: NY stands 3 points low.)
+// True size on the margin printer: the leftmost and lowest ink of a band of the preview on
+// the paper (a pixel a point) are the PDF's. (A 684-pixel printable area put NY 3 pt low.)
 TEST_F(EnvelopePdfJobs, TrueSizePreviewOnAMarginPrinterShowsThePaper) {
   EnvelopeInputs in = Book("Hal Northam " + RunToken(), Placement::kTrueSize);
   in.addresseeCity.clear();
   in.fonts.addressee.size = "20";
   ASSERT_EQ(PrintOne(kMarginsPrinter, in).decision, PrintDecision::kPrint);
-  MarginsAsDefault api;
+  MarginsPrinterAsDefault api;
   PreviewPlacement at;
   const std::optional<image::RgbImage> picture = Image_Pixels(DrawPreview(api, in, &at));
   ASSERT_TRUE(picture && at.x > 0 && at.y > 0);

@@ -396,11 +396,10 @@ TEST(DrawPreviewTest, ATrueSizePreviewOfAnotherSize) {
   EnvelopeInputs in = SampleInputs(false);
   in.placement = Placement::kTrueSize;
   in.size = FindEnvelopeSize("DL");
-  printer.caps = {{110, 2598}, {111, 1299}, {88, 300}, {90, 300},
-                  {8, 2598},   {10, 1299},  {112, 0},  {113, 0}};
+  printer.caps = {{110, 2600}, {111, 1300}, {88, 300}, {90, 300}, {10, 1300}};
   DrawPreview(printer, in);
-  // 684 pixels for the printer's 2598 dots of paper, all printable. The addressee's
-  // figures: base (2287, 945) plus 120 / 45, then 240 / 90.
+  // A printable area off the paper (1300 high, 600 down) is no page: 684 pixels for 220 mm.
+  // The addressee's figures: base (2287, 945) plus 120 / 45, then 240 / 90.
   EXPECT_THAT(
       printer.calls,
       ElementsAre("OpenPrinter(\"\", \"Orientation=2,Papersize=27\", 0)", "GetDeviceCaps(110)",
