@@ -68,7 +68,8 @@ qr_build() {
 
 # Starts cupsd when it is not running and makes sure the PDF printer exists and is the
 # default. A second PDF printer, "PDF-Envelopes", offers every envelope size the program
-# has (scripts/envelope-ppd); the envelope size tests print on it.
+# has (scripts/envelope-ppd); the envelope size tests print on it. The third, "PDF-Margins",
+# is the same with a quarter inch of unprintable margin on every side.
 qr_start_cups() {
   if ! pgrep -x cupsd >/dev/null; then
     /usr/sbin/cupsd
@@ -81,15 +82,23 @@ qr_start_cups() {
   fi
   lpadmin -d PDF 2>/dev/null
   lpstat -p PDF >/dev/null 2>&1 || { echo "the CUPS PDF printer could not be set up" >&2; return 1; }
-  if ! lpstat -p PDF-Envelopes >/dev/null 2>&1; then
-    local ppd
+  _qr_add_envelope_printer PDF-Envelopes || return 1
+  _qr_add_envelope_printer PDF-Margins --margin 18
+}
+
+# Adds the cups-pdf printer $1 whose description is scripts/envelope-ppd's with the
+# further arguments, unless it exists.
+_qr_add_envelope_printer() {
+  local name=$1 ppd
+  shift
+  if ! lpstat -p "$name" >/dev/null 2>&1; then
     ppd=$(mktemp --suffix=.ppd)
-    "$QR_ROOT/scripts/envelope-ppd" >"$ppd" &&
-      lpadmin -p PDF-Envelopes -E -v cups-pdf:/ -P "$ppd" 2>/dev/null
+    "$QR_ROOT/scripts/envelope-ppd" "$@" >"$ppd" &&
+      lpadmin -p "$name" -E -v cups-pdf:/ -P "$ppd" 2>/dev/null
     rm -f "$ppd"
   fi
-  lpstat -p PDF-Envelopes >/dev/null 2>&1 ||
-    { echo "the CUPS printer PDF-Envelopes could not be set up" >&2; return 1; }
+  lpstat -p "$name" >/dev/null 2>&1 ||
+    { echo "the CUPS printer $name could not be set up" >&2; return 1; }
 }
 
 # Starts Xvfb on a free display and exports DISPLAY.

@@ -155,7 +155,7 @@ EnvelopeLayout ComposeEnvelopeLayout(const EnvelopeInputs& in, EnvelopeTarget ta
 
   std::optional<FigureScale> scale;
   if (in.placement == Placement::kTrueSize) {
-    scale = print ? printerScale : PreviewScale(in.size, kPreviewWidth);
+    scale = (print || printerScale) ? printerScale : PreviewScale(in.size, kPreviewWidth);
   }
   const FigurePoint base = AddresseeBasePoint(in.size);
   const std::int64_t step_x = kPrintStepX * addressee_h;

@@ -154,7 +154,8 @@ RectF LogoRect(EnvelopeTarget target, std::int32_t senderHorizontal, std::int32_
 //
 // In dots placement, or on a printer without `printerScale` (one that reports no
 // resolution), the figures are the target's own units. At true size they go through
-// `printerScale` when printing and through PreviewScale() in the preview.
+// `printerScale`: the printer's when printing, the preview page's (TrueSizePreviewPage)
+// in the preview, where PreviewScale() serves a printer that tells no page.
 EnvelopeLayout ComposeEnvelopeLayout(const EnvelopeInputs& in, EnvelopeTarget target,
                                      const std::optional<FigureScale>& printerScale = {});
 

@@ -129,11 +129,40 @@ PrintOutcome PrintEnvelope(PrinterApi& api, const std::string& printer_name,
   return outcome;
 }
 
-std::int32_t DrawPreview(PrinterApi& api, const EnvelopeInputs& inputs) {
-  const EnvelopeLayout layout = ComposeEnvelopeLayout(inputs, EnvelopeTarget::kPreview);
+PrinterPage ReadPrinterPage(PrinterApi& api) {
+  PrinterPage page;
+  page.physicalWidth = api.GetDeviceCaps(kCapsPhysicalWidth);
+  page.physicalHeight = api.GetDeviceCaps(kCapsPhysicalHeight);
+  page.offsetX = api.GetDeviceCaps(kCapsPhysicalOffsetX);
+  page.offsetY = api.GetDeviceCaps(kCapsPhysicalOffsetY);
+  page.printableWidth = api.GetDeviceCaps(kCapsHorzRes);
+  page.printableHeight = api.GetDeviceCaps(kCapsVertRes);
+  page.dpiX = api.GetDeviceCaps(kCapsLogPixelsX);
+  page.dpiY = api.GetDeviceCaps(kCapsLogPixelsY);
+  return page;
+}
+
+std::int32_t DrawPreview(PrinterApi& api, const EnvelopeInputs& inputs,
+                         PreviewPlacement* placement) {
   OpenEnvelopePage(api, std::string(), inputs.size);
   api.SetUnit(kUnitDevicePixels);
-  if (api.StartPreview(kPreviewWidth) != 0) DrawEnvelope(api, layout);
+  // At true size the preview image is the printable area on the scale of the whole
+  // paper, so that the blocks and the text drawn into it both have their paper sizes.
+  std::optional<PreviewPage> page;
+  if (inputs.placement == Placement::kTrueSize) {
+    page = TrueSizePreviewPage(ReadPrinterPage(api), kPreviewWidth);
+  }
+  if (placement) {
+    *placement =
+        page ? PreviewPlacement{page->pictureX, page->pictureY, page->paperWidth, page->paperHeight}
+             : PreviewPlacement{};
+  }
+  const EnvelopeLayout layout =
+      ComposeEnvelopeLayout(inputs, EnvelopeTarget::kPreview,
+                            page ? std::optional<FigureScale>(page->scale) : std::nullopt);
+  if (api.StartPreview(page ? page->pictureWidth : kPreviewWidth) != 0) {
+    DrawEnvelope(api, layout);
+  }
   api.StopPreview();
   return api.GetPreviewImage(0);
 }

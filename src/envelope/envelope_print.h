@@ -81,13 +81,31 @@ inline constexpr std::string_view kPreviewNote =
 inline constexpr std::int32_t kPreviewWindowDx = -25;
 inline constexpr std::int32_t kPreviewWindowDy = -10;
 
+// Where the preview's page picture stands in the 684-pixel image area, and how far the
+// paper under it reaches (a paper of 0 x 0: the picture is the whole paper).
+struct PreviewPlacement {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  std::int32_t paperWidth = 0;
+  std::int32_t paperHeight = 0;
+};
+
 // Draws the preview page: OpenEnvelopePage("" = default printer; a page that is not the
 // envelope is shown as it is), SetUnit(0), StartPreview(684), the drawing of
 // DrawEnvelope() unless StartPreview returned 0, StopPreview(), GetPreviewImage(0).
+// At true size the printer's page is read first (ReadPrinterPage) and the whole paper
+// is 684 pixels wide: StartPreview gets the printable area's width on that scale, and
+// `placement` (when given) says where the picture stands on the paper; a printer that
+// tells no usable page is previewed as before, the envelope's width 684 pixels.
 // Returns the image number of the page to show, 0 when there is nothing to show.
 // Stores and saves nothing; the caller fills empty font values in memory with
 // ApplyEnvelopeFontDefaults() first.
-std::int32_t DrawPreview(PrinterApi& api, const EnvelopeInputs& inputs);
+std::int32_t DrawPreview(PrinterApi& api, const EnvelopeInputs& inputs,
+                         PreviewPlacement* placement = nullptr);
+
+// The open printer's page: PHYSICALWIDTH/HEIGHT, PHYSICALOFFSETX/Y, HORZRES, VERTRES,
+// LOGPIXELSX/Y.
+PrinterPage ReadPrinterPage(PrinterApi& api);
 
 // Opens `printer_name` (empty: the default printer) for one envelope of `size` in
 // landscape with desired access 0. No. 10 is opened with its paper code and taken as

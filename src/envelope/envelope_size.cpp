@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -149,6 +150,42 @@ FigureScale PreviewScale(const EnvelopeSize& size, std::int32_t previewWidth) {
   const AxisScale axis{std::int64_t{previewWidth} * kMicronPerInch,
                        std::int64_t{kFiguresPerInch} * size.widthMicron, 0};
   return {axis, axis};
+}
+
+std::optional<PreviewPage> TrueSizePreviewPage(const PrinterPage& page, std::int32_t previewWidth) {
+  // Bounds that no real printer reaches keep every product below exact doubles and the
+  // scale's MulDivRound within 64 bits.
+  constexpr std::int32_t kMaxDpi = 1 << 16;
+  constexpr std::int32_t kMaxPixels = 1 << 24;
+  const auto within = [](std::int32_t value, std::int32_t low, std::int32_t high) {
+    return value >= low && value <= high;
+  };
+  if (!within(previewWidth, 1, kMaxPixels) || !within(page.dpiX, 1, kMaxDpi) ||
+      !within(page.dpiY, 1, kMaxDpi) || !within(page.physicalWidth, 1, kMaxPixels) ||
+      !within(page.physicalHeight, 1, kMaxPixels) ||
+      !within(page.printableWidth, 1, page.physicalWidth) ||
+      !within(page.printableHeight, 1, page.physicalHeight) ||
+      !within(page.offsetX, 0, page.physicalWidth - page.printableWidth) ||
+      !within(page.offsetY, 0, page.physicalHeight - page.printableHeight)) {
+    return std::nullopt;
+  }
+  // Preview pixels per device pixel: previewWidth / physicalWidth across; down, the same
+  // length in inches, so dpiX / dpiY times that.
+  const double across = static_cast<double>(previewWidth) / page.physicalWidth;
+  const double down = across * page.dpiX / page.dpiY;
+  const auto round = [](double value) { return static_cast<std::int32_t>(std::llround(value)); };
+  PreviewPage preview;
+  preview.paperWidth = previewWidth;
+  preview.paperHeight = round(page.physicalHeight * down);
+  preview.pictureWidth = round(page.printableWidth * across);
+  preview.pictureX = round(page.offsetX * across);
+  preview.pictureY = round(page.offsetY * down);
+  // A figure is 1/600 inch; an inch is previewWidth x dpiX / physicalWidth pixels.
+  const std::int64_t numerator = std::int64_t{previewWidth} * page.dpiX;
+  const std::int64_t denominator = std::int64_t{kFiguresPerInch} * page.physicalWidth;
+  preview.scale = {{numerator, denominator, preview.pictureX},
+                   {numerator, denominator, preview.pictureY}};
+  return preview;
 }
 
 }  // namespace qr

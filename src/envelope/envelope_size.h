@@ -109,4 +109,34 @@ std::optional<FigureScale> PrinterScale(std::int32_t dpiX, std::int32_t dpiY, st
 // axes.
 FigureScale PreviewScale(const EnvelopeSize& size, std::int32_t previewWidth);
 
+// The printer's page as its device capabilities give it, in device pixels.
+struct PrinterPage {
+  std::int32_t physicalWidth = 0;    // PHYSICALWIDTH: the whole paper
+  std::int32_t physicalHeight = 0;   // PHYSICALHEIGHT
+  std::int32_t offsetX = 0;          // PHYSICALOFFSETX: the printable area's corner
+  std::int32_t offsetY = 0;          // PHYSICALOFFSETY
+  std::int32_t printableWidth = 0;   // HORZRES
+  std::int32_t printableHeight = 0;  // VERTRES
+  std::int32_t dpiX = 0;             // LOGPIXELSX
+  std::int32_t dpiY = 0;             // LOGPIXELSY
+};
+
+// A true-size preview of that page: the whole paper is `paperWidth` x `paperHeight`
+// pixels (`previewWidth` wide, square pixels), and the printable area, the only part the
+// printer library's preview draws, is a picture `pictureWidth` pixels wide that stands
+// at (pictureX, pictureY) on it, where PHYSICALOFFSET puts it. `scale` turns figures
+// into pixels of that picture, so that a block lands where the paper gets it and its
+// text has the size the paper gets.
+struct PreviewPage {
+  std::int32_t paperWidth = 0;
+  std::int32_t paperHeight = 0;
+  std::int32_t pictureWidth = 0;
+  std::int32_t pictureX = 0;
+  std::int32_t pictureY = 0;
+  FigureScale scale;
+};
+// nullopt when the printer reports no paper or no resolution, implausibly large values,
+// or a printable area that does not lie on the paper.
+std::optional<PreviewPage> TrueSizePreviewPage(const PrinterPage& page, std::int32_t previewWidth);
+
 }  // namespace qr

@@ -32,8 +32,15 @@ constexpr int kImageAreaY = 5;
 constexpr int kImageAreaHeight = 297;
 constexpr DWORD kImageAreaExStyle = WS_EX_CLIENTEDGE;
 
-// The image area's own procedure: paints the page bitmap (kept with the window; the
-// image store owns it) at the top-left corner, and the window colour where it ends.
+// What the image area shows: the page bitmap (the image store owns it) standing at
+// `placement` on a white paper of the placement's size.
+struct PagePicture {
+  HBITMAP bitmap = nullptr;
+  PreviewPlacement placement;
+};
+
+// The image area's own procedure: paints the paper and the page picture on it (kept with
+// the window), and the window colour where both end.
 LRESULT CALLBACK ImageAreaProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
@@ -47,21 +54,29 @@ LRESULT CALLBACK ImageAreaProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       // The page is a DIB section of the image store, which may still have it selected
       // in its own drawing context: its bits are drawn directly.
       DIBSECTION dib = {};
-      auto bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-      if (bitmap && GetObjectW(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits) {
+      const auto* picture =
+          reinterpret_cast<const PagePicture*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+      if (picture && GetObjectW(picture->bitmap, sizeof dib, &dib) == sizeof dib &&
+          dib.dsBm.bmBits) {
         GdiFlush();
         const int imageWidth = dib.dsBm.bmWidth, imageHeight = dib.dsBm.bmHeight;
-        // The image is made 684 pixels wide; at another DPI it is shown at the area's
-        // scale, so that the whole envelope stays in view.
+        // The image is made for the 684-pixel area; at another DPI it is shown at the
+        // area's scale, so that the whole envelope stays in view.
         const int dpi = WindowDpi(hwnd);
+        const PreviewPlacement& at = picture->placement;
+        const int x = ScaleForDpi(at.x, dpi), y = ScaleForDpi(at.y, dpi);
         const int shownWidth = ScaleForDpi(imageWidth, dpi);
         const int shownHeight = ScaleForDpi(imageHeight, dpi);
-        width = std::min<int>(shownWidth, client.right);
-        height = std::min<int>(shownHeight, client.bottom);
+        const int paperWidth = ScaleForDpi(at.paperWidth, dpi);
+        const int paperHeight = ScaleForDpi(at.paperHeight, dpi);
+        const RECT paper = {0, 0, paperWidth, paperHeight};
+        FillRect(dc, &paper, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        width = std::min<int>(std::max(paperWidth, x + shownWidth), client.right);
+        height = std::min<int>(std::max(paperHeight, y + shownHeight), client.bottom);
         // The whole image from its top-left corner; the window clips what is beyond.
         const BITMAPINFO info = Image_TopDownRgbInfo(imageWidth, imageHeight);
         if (dpi != kBaseDpi) SetStretchBltMode(dc, HALFTONE);
-        StretchDIBits(dc, 0, 0, shownWidth, shownHeight, 0, 0, imageWidth, imageHeight,
+        StretchDIBits(dc, x, y, shownWidth, shownHeight, 0, 0, imageWidth, imageHeight,
                       dib.dsBm.bmBits, &info, DIB_RGB_COLORS, SRCCOPY);
       }
       HBRUSH background = GetSysColorBrush(COLOR_WINDOW);  // a system brush: never deleted
@@ -133,16 +148,17 @@ HWND OpenPreviewWindow(HINSTANCE instance, int mainX, int mainY, bool* done) {
 }  // namespace
 
 void RunPreviewWindow(HINSTANCE instance, int mainX, int mainY,
-                      const std::function<int()>& drawPage) {
+                      const std::function<int(PreviewPlacement&)>& drawPage) {
   bool done = false;
+  PagePicture picture;  // outlives the window, which points to it
   ScopedWindow window(OpenPreviewWindow(instance, mainX, mainY, &done));
   if (!window) return;
 
-  const int page = drawPage();
+  const int page = drawPage(picture.placement);
   // The page image stays the printer library's; the box only shows it.
-  if (HBITMAP bitmap = page != 0 ? Image_Bitmap(page) : nullptr) {
+  if ((picture.bitmap = page != 0 ? Image_Bitmap(page) : nullptr)) {
     SetWindowLongPtrW(GetDlgItem(window.get(), kImageAreaId), GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(bitmap));
+                      reinterpret_cast<LONG_PTR>(&picture));
   }
   // Shown only once the page is drawn, so that it never shows a half-made picture.
   ShowWindow(window.get(), SW_SHOW);

@@ -6,13 +6,16 @@
 
 #include <functional>
 
+#include "envelope/envelope_print.h"
+
 namespace qr {
 
 // Opens the window (not owned by any other) at the main window's recorded position
 // (mainX, mainY) moved 25 left and 10 up, calls `drawPage` for the image store number
-// of the page to show (0: none) while it is still hidden, then shows it and runs its
-// loop. Nothing happens when the window cannot be opened.
+// of the page to show (0: none) and where it stands on the paper while the window is
+// still hidden, then shows it and runs its loop. Nothing happens when the window cannot
+// be opened.
 void RunPreviewWindow(HINSTANCE instance, int mainX, int mainY,
-                      const std::function<int()>& drawPage);
+                      const std::function<int(PreviewPlacement&)>& drawPage);
 
 }  // namespace qr

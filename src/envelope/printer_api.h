@@ -23,6 +23,8 @@ inline constexpr std::int32_t kTextFormatMeasure = 0x400;  // DT_CALCRECT: measu
 inline constexpr std::int32_t kUnitDevicePixels = 0;
 
 // GetDeviceCaps indexes the envelope code reads.
+inline constexpr std::int32_t kCapsHorzRes = 8;
+inline constexpr std::int32_t kCapsVertRes = 10;
 inline constexpr std::int32_t kCapsLogPixelsX = 88;
 inline constexpr std::int32_t kCapsLogPixelsY = 90;
 inline constexpr std::int32_t kCapsPhysicalWidth = 110;

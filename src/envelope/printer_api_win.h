@@ -6,7 +6,8 @@
 
 namespace qr {
 
-class PrinterLibApi final : public PrinterApi {
+// Open to subclassing: a test puts another printer in the place of the default one.
+class PrinterLibApi : public PrinterApi {
  public:
   std::int64_t OpenPrinter(const std::string& name, const std::string& settings,
                            std::int32_t access) override;

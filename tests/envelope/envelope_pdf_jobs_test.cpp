@@ -15,13 +15,16 @@
 #include "envelope/alignment.h"
 #include "envelope/envelope_print.h"
 #include "envelope/printer_api_win.h"
+#include "printlib/image_store_win.h"
 #include "printlib/printer_lib_win.h"
+#undef OpenPrinter  // winspool.h's name for OpenPrinterW, not the interface's method
 
 namespace qr {
 namespace {
 
 constexpr char kPrinter[] = "PDF";
 constexpr char kSizesPrinter[] = "PDF-Envelopes";
+constexpr char kMarginsPrinter[] = "PDF-Margins";  // that, 1/4 in unprintable all round
 constexpr double kPointsPerFigure = 72.0 / 600.0;
 
 std::string RunToken() {
@@ -86,6 +89,13 @@ PrintOutcome PrintOne(const char* printer, const EnvelopeInputs& in) {
   PrinterLibApi api;
   return PrintEnvelope(api, printer, "1", [&in] { return in; });
 }
+
+struct MarginsPrinterAsDefault : PrinterLibApi {
+  std::int64_t OpenPrinter(const std::string& name, const std::string& settings,
+                           std::int32_t access) override {
+    return PrinterLibApi::OpenPrinter(name.empty() ? kMarginsPrinter : name, settings, access);
+  }
+};
 
 class EnvelopePdfJobs : public ::testing::Test {
  protected:
@@ -164,6 +174,28 @@ TEST_F(EnvelopePdfJobs, AlignmentNumbersStandAtTheirInchMarks) {
   for (int inch = 1; inch <= 4; ++inch) {
     Record(title, std::to_string(inch), inset, 72.0 * inch + gap + ascent,
            "\tink=10," + std::to_string(72 * inch));
+  }
+}
+
+// True size on the margin printer: the leftmost and lowest ink of a band of the preview on
+// the paper (a pixel a point) are the PDF's. (A 684-pixel printable area put NY 3 pt low.)
+TEST_F(EnvelopePdfJobs, TrueSizePreviewOnAMarginPrinterShowsThePaper) {
+  EnvelopeInputs in = Book("Hal Northam " + RunToken(), Placement::kTrueSize);
+  in.addresseeCity.clear();
+  in.fonts.addressee.size = "20";
+  ASSERT_EQ(PrintOne(kMarginsPrinter, in).decision, PrintDecision::kPrint);
+  MarginsPrinterAsDefault api;
+  PreviewPlacement at;
+  const std::optional<image::RgbImage> picture = Image_Pixels(DrawPreview(api, in, &at));
+  ASSERT_TRUE(picture && at.x > 0 && at.y > 0);
+  const std::tuple<const char*, int, int, int> bands[] = {
+      {"Alden", 60, 30, 49}, {"Hal", 320, 110, 140}, {"NY", 320, 160, 200}};
+  for (const auto& [word, x0, y0, y1] : bands) {
+    int left = kPreviewWidth, bottom = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < at.x + picture->width; ++x)
+        if (picture->Pixel(x - at.x, y - at.y)[1] < 128) left = std::min(left, x), bottom = y + 1;
+    Record(JobName(in.addresseeName), word, left, bottom, "\tinkleft=1");
   }
 }
 

@@ -396,15 +396,18 @@ TEST(DrawPreviewTest, ATrueSizePreviewOfAnotherSize) {
   EnvelopeInputs in = SampleInputs(false);
   in.placement = Placement::kTrueSize;
   in.size = FindEnvelopeSize("DL");
-  printer.caps = {{110, 2600}, {111, 1300}, {88, 300}, {90, 300}};
+  printer.caps = {{110, 2600}, {111, 1300}, {88, 300}, {90, 300}, {10, 1300}};
   DrawPreview(printer, in);
-  // 684 pixels for 220 mm; the printer's own resolution does not matter. The addressee's
-  // figures: base (2287, 945) plus 120 / 45, then 240 / 90.
+  // A printable area off the paper (1300 high, 600 down) is no page: 684 pixels for 220 mm.
+  // The addressee's figures: base (2287, 945) plus 120 / 45, then 240 / 90.
   EXPECT_THAT(
       printer.calls,
       ElementsAre("OpenPrinter(\"\", \"Orientation=2,Papersize=27\", 0)", "GetDeviceCaps(110)",
                   "GetDeviceCaps(111)", "GetDeviceCaps(88)", "GetDeviceCaps(90)", "SetUnit(0)",
-                  "StartPreview(684)", "SetFont(\"Times New Roman\", 11, 0x100, 0)",
+                  "GetDeviceCaps(110)", "GetDeviceCaps(111)", "GetDeviceCaps(112)",
+                  "GetDeviceCaps(113)", "GetDeviceCaps(8)", "GetDeviceCaps(10)",
+                  "GetDeviceCaps(88)", "GetDeviceCaps(90)", "StartPreview(684)",
+                  "SetFont(\"Times New Roman\", 11, 0x100, 0)",
                   std::string("Text(13, 5, 13, 13, ") + kSender + ", 1024)",
                   std::string("Text(13, 5, 210, 60, ") + kSender + ", 0)",
                   "SetFont(\"Arial\", 16, 0x300, 0)",

@@ -116,12 +116,15 @@ PointF AddresseeDrawnAt(const EnvelopeLayout& layout) {
 // addressee (10, 5) unless said otherwise: the addressee's figures are 2748 and 990.
 TEST(EnvelopeSizeTest, FiguresToDevicePixels) {
   const Placement kDots = Placement::kDots, kTrue = Placement::kTrueSize;
+  const PrinterPage margin{5700, 1237, 150, 75, 5400, 1087, 600, 300};  // 600 x 300, 1/4 in
+  const PrinterPage flat{2850, 1237, 0, 0, 2850, 1237, 300, 0};         // no page: printed
   struct Case {
     const char* what;
     Placement placement;
     std::int32_t dpi, offsetX, offsetY;
     const char* positions[4];
     PointF sender, addressee;
+    PrinterPage preview = {};  // a true-size preview on it: its picture 18 pixels in
   } cases[] = {
       {"dots ignore the resolution",
        kDots,
@@ -169,13 +172,17 @@ TEST(EnvelopeSizeTest, FiguresToDevicePixels) {
       // 918 figures at 96 dpi: 146.88 gives 147; measured at 909 (145.44) and moved by 9
       // figures (1.44) rounded apart, it would be 146.
       {"one rounding", kTrue, 96, 0, 0, {"0", "0", "0", "1"}, {0, 0}, {401, 147}},
+      {"preview, margin", kTrue, 0, 0, 0, {"600", "300", "10", "5"}, {54, 18}, {312, 101}, margin},
+      {"0 dpi down", kTrue, 0, 0, 0, {"600", "300", "10", "5"}, {600, 300}, {2748, 990}, flat},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const EnvelopeInputs in =
         Positions(c.positions[0], c.positions[1], c.positions[2], c.positions[3], c.placement);
+    const std::optional<PreviewPage> page = TrueSizePreviewPage(c.preview, kPreviewWidth);
     const EnvelopeLayout layout = ComposeEnvelopeLayout(
-        in, EnvelopeTarget::kPrint, PrinterScale(c.dpi, c.dpi, c.offsetX, c.offsetY));
+        in, page ? EnvelopeTarget::kPreview : EnvelopeTarget::kPrint,
+        page ? page->scale : PrinterScale(c.dpi, c.dpi, c.offsetX, c.offsetY));
     EXPECT_EQ(layout.senderOrigin, c.sender);
     EXPECT_EQ(AddresseeDrawnAt(layout), c.addressee);
   }

@@ -11,6 +11,7 @@ edge and baseline in points from the paper's top-left corner, a word that must b
   inside=1     every word of the page lies inside it
   near=TITLE   the word stands within one point of the same word in that job
   ink=X,Y      the page has ink within half a point of (X, Y)
+  inkleft=1    the left edge is the word's leftmost ink instead
 Lines of one title are one job. Its PDF must appear in cups-pdf's output folder (waiting a
 bounded time; the newest of that title), carry the job's title, have the page (W x H, or
 H x W rotated, within one point), and show each word within one point of its expected place:
@@ -140,6 +141,10 @@ def check_job(title, entries, folder, measured):
         _, x_min, y_min, x_max, y_max = min(
             candidates, key=lambda w: abs(w[1] - x) + abs(w[4] - baseline))
         bottom = ink_bottom(page, x_min, y_min, x_max, y_max)
+        if e["options"].get("inkleft"):  # the first column of the rendering with ink
+            s = PIXELS_PER_POINT
+            x_min = next((c / s for c in range(int(x_min * s), int(x_max * s))
+                          if ink_bottom(page, c / s, y_min, c / s, y_max)), x_min)
         if (abs(x_min - x) > TOLERANCE_POINTS or bottom is None or
                 abs(bottom - baseline) > TOLERANCE_POINTS):
             problems.append(f"{title}: {word!r} at x {x_min:.2f}, baseline {bottom}; "

@@ -122,10 +122,11 @@ void PrintPreviewCommand(Shell& shell) {
   // Empty font values get their defaults in memory only; nothing is saved here.
   ApplyStoredFontDefaults(shell);
   const EnvelopeInputs inputs = GatherEnvelopeInputs(shell);
-  RunPreviewWindow(shell.instance, shell.startup.book.windowX, shell.startup.book.windowY, [&] {
-    PrinterLibApi api;
-    return DrawPreview(api, inputs);
-  });
+  RunPreviewWindow(shell.instance, shell.startup.book.windowX, shell.startup.book.windowY,
+                   [&](PreviewPlacement& placement) {
+                     PrinterLibApi api;
+                     return DrawPreview(api, inputs, &placement);
+                   });
   if (shell.mainWindow) SetForegroundWindow(shell.mainWindow);
 }
 
