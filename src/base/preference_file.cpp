@@ -41,9 +41,10 @@ std::int32_t LeadingDecimal(std::string_view text) {
 }
 
 // A value or comment cannot hold a line break: written as it is, the rest would be
-// read back as lines of their own (a forged key or group). Each CR and LF becomes a blank.
+// read back as lines of their own (a forged key or group). Each CR and LF becomes a blank,
+// and bytes that are no UTF-8 become U+FFFD, as the file will read them back.
 std::string OneLine(std::string_view text) {
-  std::string out(text);
+  std::string out = ValidUtf8(text);
   for (char& c : out) {
     if (c == '\r' || c == '\n') c = ' ';
   }

@@ -287,6 +287,8 @@ TEST_F(PreferenceFileTest, ACodePageFileBecomesUtf8OnlyForTextTheCodePageLacks) 
       {"code-page text: byte for byte as before", "J\xC3\xBCrgen", ansi},
       {"a name the code page lacks: UTF-8 after the mark", "\xC5\x81ukasz",
        "\xEF\xBB\xBF\r\n[Sender Address]\r\nName = \xC5\x81ukasz\r\n"},
+      {"bytes that are no UTF-8: U+FFFD, as the file reads back", "J\xFF",
+       "\xEF\xBB\xBF\r\n[Sender Address]\r\nName = J\xEF\xBF\xBD\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -10,6 +10,7 @@
 
 #include "app/settings.h"
 #include "base/preference_file.h"
+#include "base/utf8.h"
 #include "fuzz_check.h"
 #include "support/memory_file_system.h"
 
@@ -35,9 +36,10 @@ bool SameBookSettings(const qr::BookSettings& a, const qr::BookSettings& b) {
          a.windowX == b.windowX && a.windowY == b.windowY;
 }
 
-// What reading back a written value gives: line breaks become blanks (a value is one
-// line), and blanks and tabs around it are not kept.
+// What reading back a written value gives: bytes that are no UTF-8 become U+FFFD, line
+// breaks become blanks (a value is one line), and blanks and tabs around it are not kept.
 std::string Stored(std::string value) {
+  value = qr::ValidUtf8(value);
   for (char& c : value) {
     if (c == '\r' || c == '\n') c = ' ';
   }
