@@ -9,6 +9,7 @@
 #include "app/event_loop_win.h"
 #include "app/printer_list_win.h"
 #include "app/settings.h"
+#include "app/startup_marks_win.h"
 #include "base/number.h"
 #include "base/wide_text_win.h"
 #include "envelope/envelope_size.h"
@@ -232,12 +233,14 @@ void FillPrinterCombo(Shell& shell) {
 // and State, so that Tab from a typed ZIP lands in the City it filled in.
 bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   if (!RegisterMainWindowClass(shell.instance)) return false;
+  StartupMark("class");
   // The window, sized so that the client area, below the menu bar, is 660 x 310.
   const SIZE size = OuterSizeForClient(kMainClientWidth, kMainClientHeight, kMainStyle, true);
   shell.mainWindow = CreateWindowExW(0, Wide(kMainWindowClass).c_str(), Wide(title).c_str(),
                                      kMainStyle, x <= 0 ? kDefaultX : x, y <= 0 ? kDefaultY : y,
                                      size.cx, size.cy, nullptr, nullptr, shell.instance, &shell);
   if (!shell.mainWindow) return false;
+  StartupMark("created");
 
   // Menus, toolbar, keyboard shortcuts.
   // The window owns its menu from here on: DestroyWindow destroys it.
@@ -249,6 +252,7 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
                   {FVIRTKEY, VK_F8, kCmdKeyF8}};
   shell.accelerators.reset(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
 
+  StartupMark("menu_toolbar");
   // Logo box and its caption, the sender and addressee fields.
   AddControl(shell, "STATIC", "", SS_BITMAP | SS_NOTIFY | SS_SUNKEN | SS_CENTERIMAGE, ctl::kLogoBox,
              5, 32, 100, 100);
@@ -268,7 +272,7 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
 
   // The printer choice.
   AddStatic(shell, "Printer", ctl::kPrinterCaption, 10, 237, 40, 20, SS_RIGHT);
-  FillPrinterCombo(shell);
+  StartupMark("before_printers");
 
   // Print, copies and the record buttons.
   AddButton(shell, "Print", ctl::kPrintButton, 570, 230, 80, 30);
@@ -283,6 +287,7 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   // Fonts of the blue labels and the hint line.
   shell.labelFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 9, FW_BOLD, true));
   shell.hintFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 11, FW_BOLD, false));
+  StartupMark("fonts");
 
   // Captions, blue hint labels, hint line, book path, position fields.
   AddStatic(shell, "TO:", ctl::kToCaption, 307, 90, 40, 20, SS_RIGHT);
@@ -297,6 +302,7 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
     HWND h = AddStatic(shell, l.text, l.id, 185, l.y, 140, 20, SS_RIGHT);
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(shell.labelFont.get()), FALSE);
   }
+  StartupMark("labels");
   HWND hint = AddStatic(shell, "", ctl::kHintLine, 150, 200, 500, 20, SS_LEFT);
   SendMessageW(hint, WM_SETFONT, reinterpret_cast<WPARAM>(shell.hintFont.get()), FALSE);
   AddStatic(shell, "", ctl::kBookPathLine, 10, 272, 560, 20, SS_LEFT | SS_PATHELLIPSIS);
@@ -316,6 +322,7 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   AddButton(shell, "Set To Font", ctl::kAddresseeFontButton, 570, 160, 80, 30);
   shell.blueHintsShown = true;
 
+  StartupMark("last_controls");
   // The plain controls use the dialog font, as in any Windows form.
   HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (HWND c = GetWindow(shell.mainWindow, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -324,9 +331,22 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
       SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), FALSE);
   }
 
+  StartupMark("controls");
   ShowWindow(shell.mainWindow, SW_SHOWNORMAL);
+  StartupMark("shown");
   UpdateWindow(shell.mainWindow);
+  StartupMark("painted");
   return true;
+}
+
+void AddPrinterChoice(Shell& shell) {
+  FillPrinterCombo(shell);
+  HWND combo = GetDlgItem(shell.mainWindow, ctl::kPrinterCombo);
+  if (!combo) return;
+  // Tab reaches it where the window's build order puts it: after the "Printer" caption.
+  SetWindowPos(combo, GetDlgItem(shell.mainWindow, ctl::kPrinterCaption), 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SendMessageW(combo, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
 }
 
 void CloseMainWindow(Shell& shell) {
