@@ -233,14 +233,13 @@ void FillPrinterCombo(Shell& shell) {
 // and State, so that Tab from a typed ZIP lands in the City it filled in.
 bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   if (!RegisterMainWindowClass(shell.instance)) return false;
-  StartupMark("class");
   // The window, sized so that the client area, below the menu bar, is 660 x 310.
   const SIZE size = OuterSizeForClient(kMainClientWidth, kMainClientHeight, kMainStyle, true);
   shell.mainWindow = CreateWindowExW(0, Wide(kMainWindowClass).c_str(), Wide(title).c_str(),
                                      kMainStyle, x <= 0 ? kDefaultX : x, y <= 0 ? kDefaultY : y,
                                      size.cx, size.cy, nullptr, nullptr, shell.instance, &shell);
   if (!shell.mainWindow) return false;
-  StartupMark("created");
+  StartupMark("window_created");
 
   // Menus, toolbar, keyboard shortcuts.
   // The window owns its menu from here on: DestroyWindow destroys it.
@@ -252,7 +251,6 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
                   {FVIRTKEY, VK_F8, kCmdKeyF8}};
   shell.accelerators.reset(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
 
-  StartupMark("menu_toolbar");
   // Logo box and its caption, the sender and addressee fields.
   AddControl(shell, "STATIC", "", SS_BITMAP | SS_NOTIFY | SS_SUNKEN | SS_CENTERIMAGE, ctl::kLogoBox,
              5, 32, 100, 100);
@@ -270,9 +268,8 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   AddEdit(shell, ctl::kAddresseeCity, 330, 173, 130, 20);
   AddEdit(shell, ctl::kAddresseeState, 460, 173, 30, 20);
 
-  // The printer choice.
+  // The printer choice: its caption here, PrinterCombo from AddPrinterChoice.
   AddStatic(shell, "Printer", ctl::kPrinterCaption, 10, 237, 40, 20, SS_RIGHT);
-  StartupMark("before_printers");
 
   // Print, copies and the record buttons.
   AddButton(shell, "Print", ctl::kPrintButton, 570, 230, 80, 30);
@@ -287,7 +284,6 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   // Fonts of the blue labels and the hint line.
   shell.labelFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 9, FW_BOLD, true));
   shell.hintFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 11, FW_BOLD, false));
-  StartupMark("fonts");
 
   // Captions, blue hint labels, hint line, book path, position fields.
   AddStatic(shell, "TO:", ctl::kToCaption, 307, 90, 40, 20, SS_RIGHT);
@@ -302,7 +298,6 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
     HWND h = AddStatic(shell, l.text, l.id, 185, l.y, 140, 20, SS_RIGHT);
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(shell.labelFont.get()), FALSE);
   }
-  StartupMark("labels");
   HWND hint = AddStatic(shell, "", ctl::kHintLine, 150, 200, 500, 20, SS_LEFT);
   SendMessageW(hint, WM_SETFONT, reinterpret_cast<WPARAM>(shell.hintFont.get()), FALSE);
   AddStatic(shell, "", ctl::kBookPathLine, 10, 272, 560, 20, SS_LEFT | SS_PATHELLIPSIS);
@@ -322,7 +317,6 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   AddButton(shell, "Set To Font", ctl::kAddresseeFontButton, 570, 160, 80, 30);
   shell.blueHintsShown = true;
 
-  StartupMark("last_controls");
   // The plain controls use the dialog font, as in any Windows form.
   HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (HWND c = GetWindow(shell.mainWindow, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -331,11 +325,9 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
       SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), FALSE);
   }
 
-  StartupMark("controls");
+  StartupMark("controls_made");
   ShowWindow(shell.mainWindow, SW_SHOWNORMAL);
-  StartupMark("shown");
   UpdateWindow(shell.mainWindow);
-  StartupMark("painted");
   return true;
 }
 

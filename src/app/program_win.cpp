@@ -40,11 +40,9 @@ int RandomUpTo18() {
 bool StartUp(Shell& shell) {
   // The printer library and the common controls.
   Print_Init();
-  StartupMark("print_init");
   INITCOMMONCONTROLSEX icc = {
       sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
-  StartupMark("common_controls");
   shell.desktopWidth = GetSystemMetrics(SM_CXSCREEN);
   shell.desktopHeight = GetSystemMetrics(SM_CYSCREEN);
   // Folders, settings files and the update-check counter (which may ask to check now).
@@ -56,33 +54,34 @@ bool StartUp(Shell& shell) {
   shell.startup =
       RunStartupFiles(SystemFileSystem(), *shell.prefs, EnvironmentVariable(L"ALLUSERSPROFILE"),
                       CurrentDirectory(), callbacks);
-  StartupMark("files");
+  StartupMark("settings_files");
   // The main window with the sender lines, positions and book path; the logo; the book.
   if (!BuildMainWindow(shell, MainWindowTitle(shell.startup), shell.startup.book.windowX,
                        shell.startup.book.windowY)) {
     return false;
   }
-  StartupMark("window_built");
-  // What the window does not need to be shown comes after: the printers, ...
+  StartupMark("window_painted");
+  // What the window does not need to be shown comes after it: the printers (their list
+  // loads the printing system), then the fields, the logo, the book and the ZIP database
+  // as before, with their messages in the same order.
   AddPrinterChoice(shell);
-  StartupMark("printers");
+  StartupMark("printers_listed");
   FillMainWindow(shell);
-  StartupMark("filled");
   ShowLogo(shell);
-  StartupMark("logo");
+  StartupMark("fields_and_logo");
   FileSystem& fs = SystemFileSystem();
   const StoreResult read =
       OpenAddressbook(fs, shell.book, {shell.startup.book.bookFolder, shell.startup.bookFileName});
   if (!read.ok)
     ShowMessage(shell, std::string(StoreFailureTitle(read)), read.reason, MB_OK | MB_ICONWARNING);
-  StartupMark("book");
+  StartupMark("book_read");
   // The ZIP code database lives in the program folder.
   // A database that is there but cannot be read leaves the look-up just as disabled.
   if (LoadZipDatabase(fs, shell.startup.programFolder + "\\", &shell.zip) !=
       ZipDatabaseStatus::kLoaded) {
     ShowMessage(shell, std::string(kZipDatabaseMissingTitle), std::string(kZipDatabaseMissingText));
   }
-  StartupMark("zip");
+  StartupMark("zip_database_read");
   // No record is current; the focus goes to the sender's name while it is empty, else to
   // the addressee's name; the hint's lifetime starts now.
   shell.book.currentRecord = -1;
@@ -92,7 +91,6 @@ bool StartUp(Shell& shell) {
                                                 : ctl::kAddresseeName);
   SetFocus(first);
   shell.hints.hintTime = GetTickCount();
-  StartupMark("ready");
   return true;
 }
 
@@ -126,7 +124,7 @@ int RunProgram(HINSTANCE instance, const std::string& updateSite, std::string_vi
   shell.updateSite = updateSite;
   if (!DecodeHex(updateKeyHex, shell.updateKey)) shell.updateKey = {};
   shell.prefs = &prefs;
-  StartupMark("entry");
+  StartupMark("program_entry");
   if (!StartUp(shell)) return 1;
   RunEventLoop(shell);
   WriteStartupMarks();

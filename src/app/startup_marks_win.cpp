@@ -45,10 +45,13 @@ void WriteStartupMarks() {
   for (int i = 0; i < markCount; ++i) out << marks[i].step << " " << marks[i].counter << "\n";
 }
 
+bool StartupMarksPending() { return !written; }
+
 #else
 
 void StartupMark(const char*) {}
 void WriteStartupMarks() {}
+bool StartupMarksPending() { return false; }
 
 #endif
 

@@ -13,4 +13,7 @@ void StartupMark(const char* step);
 // Writes the marks recorded so far, once; later calls do nothing.
 void WriteStartupMarks();
 
+// Whether marks are recorded and not written yet (never outside the timing build).
+bool StartupMarksPending();
+
 }  // namespace qr
