@@ -3,8 +3,9 @@
 // statics, buttons), shown at once and closed by its close box. It reads no file and
 // loads nothing else, so its start-up is what any window of this kind costs under the
 // same Windows (or Wine); startup_timer starts it exactly as it starts quarrane.exe.
-#include <commctrl.h>  // needs windows.h first
 #include <windows.h>
+
+#include <commctrl.h>  // needs windows.h first
 
 #include <iterator>
 
