@@ -105,9 +105,11 @@ void ReadMarks(const std::wstring& file, LONGLONG start, Program& program) {
   }
 }
 
-// One start: milliseconds until the window showed, or a negative value on failure.
-double OneStart(Program& program, const std::wstring& title, const std::string& scratch, int run) {
-  const std::wstring profile = Wide(scratch + "\\" + program.key + std::to_string(run));
+// One start: milliseconds until the window showed, or a negative value on failure. Each
+// start has a profile folder of its own (`run` names it), so each is a first run.
+double OneStart(Program& program, const std::wstring& title, const std::string& scratch,
+                const std::string& run) {
+  const std::wstring profile = Wide(scratch + "\\" + program.key + run);
   const std::wstring temp = profile + L"\\temp";
   const std::wstring marks = profile + L"\\marks.txt";
   CreateDirectoryW(Wide(scratch).c_str(), nullptr);
@@ -153,7 +155,7 @@ double OneStart(Program& program, const std::wstring& title, const std::string& 
   }
   // A program that writes marks does so once its start-up is over: it is left to finish
   // (a program not known to write them is given three seconds in its warm-up start).
-  if (program.writesMarks || run == 0) {
+  if (program.writesMarks || run == "0") {
     for (int i = 0; i < 300 && GetFileAttributesW(marks.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
       Sleep(10);
   }
@@ -193,14 +195,16 @@ int main(int argc, char** argv) {
   }
   // The first start of each warms Wine's caches and is not counted.
   for (Program& p : programs) {
-    if (OneStart(p, title, scratch, 0) < 0) return 1;
+    if (OneStart(p, title, scratch, "0") < 0) return 1;
     p.steps.clear();
     p.marks.clear();
   }
   for (int run = 1; run <= runs; ++run) {
     std::printf("run %d:", run);
     for (Program& p : programs) {
-      const double ms = OneStart(p, title, scratch, run);
+      // Wine now and then fails to start a process at all: such a start is made again once.
+      double ms = OneStart(p, title, scratch, std::to_string(run));
+      if (ms < 0) ms = OneStart(p, title, scratch, std::to_string(run) + "again");
       if (ms < 0) return 1;
       std::printf(" %s %.1f ms", p.key.c_str(), ms);
       p.times.push_back(ms);
