@@ -15,6 +15,12 @@ UNITS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1000.0}
 ROWS = [
     ("Start-up to the main window, first run, shipped ZIP database", "win:startup_ms",
      "from starting quarrane.exe to the main window on screen"),
+    ("Floor: a plain window with a menu, a toolbar and 20 controls", "win:floor_ms",
+     "the same start-up of the least window of this kind, timed turn by turn with the above"),
+    # A row of four is a ratio: label, numerator key, denominator key, meaning.
+    ("Start-up against the floor, same run", "win:startup_ms", "win:floor_ms", "at most 1.25"),
+    ("Start-up of the timing build (step marks below)", "win:marked_ms",
+     "the program built by bench/win, which records its start-up steps"),
     ("ZIP database load (envelope.dat)", "zip_bench:BM_LoadShippedDatabase",
      "part of every start-up"),
     ("ZIP look-up, last entry of the largest bucket", "zip_bench:BM_LookupLastOfLargestBucket",
@@ -105,14 +111,50 @@ def show(ms):
     return f"{ms * 1e6:.0f} ns"
 
 
+def ratio(figures, top, bottom):
+    if figures.get(top) and figures.get(bottom):
+        return f"{figures[top] / figures[bottom]:.2f}x"
+    return "not measured yet"
+
+
+def show_marks(folder):
+    """The start-up steps of the timing build: lines "<step> <ms>" in marks.txt, each the
+    median time from starting the process to the end of that step."""
+    path = folder / "marks.txt"
+    marks = []
+    if path.exists():
+        for line in path.read_text().splitlines():
+            parts = line.split()
+            if len(parts) == 2:
+                marks.append((parts[0], float(parts[1])))
+    if not marks:
+        return
+    print()
+    print("Start-up steps of the timing build, median ms from starting the process:")
+    print()
+    width = max(len(step) for step, _ in marks)
+    print(f"| {'Step done':<{width}} |    At | Since the step before |")
+    print(f"|{'-' * (width + 2)}|------:|----------------------:|")
+    before = 0.0
+    for step, ms in marks:
+        print(f"| {step:<{width}} | {ms:5.1f} | {ms - before:21.1f} |")
+        before = ms
+
+
 def main():
-    figures = load(pathlib.Path(sys.argv[1]))
-    rows = [(label, show(figures.get(key)), note) for label, key, note in ROWS]
+    folder = pathlib.Path(sys.argv[1])
+    figures = load(folder)
+    rows = []
+    for row in ROWS:
+        if len(row) == 4:
+            label, top, bottom, note = row
+            rows.append((label, ratio(figures, top, bottom), note))
+        else:
+            label, key, note = row
+            rows.append((label, show(figures.get(key)), note))
     for label, top, bottom, note in RATIOS:
-        ratio = (f"{figures[top] / figures[bottom]:.2f}x"
-                 if figures.get(top) and figures.get(bottom) else "not measured yet")
-        rows.append((label, ratio, note))
-    listed = {key for _, key, _ in ROWS}
+        rows.append((label, ratio(figures, top, bottom), note))
+    listed = {row[1] for row in ROWS if len(row) == 3}
     for key in sorted(figures):
         if key not in listed:
             rows.append((key.replace(":", " "), show(figures[key]), "further benchmark"))
@@ -122,6 +164,7 @@ def main():
     print(f"|{'-' * (width + 2)}|{'-' * (fig + 1)}:|---------|")
     for label, value, note in rows:
         print(f"| {label:<{width}} | {value:>{fig}} | {note} |")
+    show_marks(folder)
 
 
 if __name__ == "__main__":

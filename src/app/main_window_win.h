@@ -15,8 +15,14 @@ inline constexpr int kMainClientWidth = 660;
 inline constexpr int kMainClientHeight = 310;
 
 // Opens the main window with `title`, its outer top-left corner at (x, y); an x of 0
-// or less becomes 250 and a y of 0 or less 200. Returns false when it cannot be opened.
+// or less becomes 250 and a y of 0 or less 200, and shows it with every control but
+// PrinterCombo (AddPrinterChoice). Returns false when it cannot be opened.
 bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y);
+
+// Adds PrinterCombo, placed in the window's tab order after the "Printer" caption, with the
+// printers of the system (none when their list cannot be obtained). Listing them loads the
+// printing system, so start-up calls it once the window is on screen.
+void AddPrinterChoice(Shell& shell);
 
 // Closes the main window and frees what its build made.
 void CloseMainWindow(Shell& shell);

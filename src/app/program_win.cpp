@@ -13,6 +13,7 @@
 #include "app/event_loop_win.h"
 #include "app/main_window_win.h"
 #include "app/startup.h"
+#include "app/startup_marks_win.h"
 #include "base/file_system.h"
 #include "base/preference_file.h"
 #include "base/wide_text_win.h"
@@ -53,24 +54,34 @@ bool StartUp(Shell& shell) {
   shell.startup =
       RunStartupFiles(SystemFileSystem(), *shell.prefs, EnvironmentVariable(L"ALLUSERSPROFILE"),
                       CurrentDirectory(), callbacks);
+  StartupMark("settings_files");
   // The main window with the sender lines, positions and book path; the logo; the book.
   if (!BuildMainWindow(shell, MainWindowTitle(shell.startup), shell.startup.book.windowX,
                        shell.startup.book.windowY)) {
     return false;
   }
+  StartupMark("window_painted");
+  // What the window does not need to be shown comes after it: the printers (their list
+  // loads the printing system), then the fields, the logo, the book and the ZIP database
+  // as before, with their messages in the same order.
+  AddPrinterChoice(shell);
+  StartupMark("printers_listed");
   FillMainWindow(shell);
   ShowLogo(shell);
+  StartupMark("fields_and_logo");
   FileSystem& fs = SystemFileSystem();
   const StoreResult read =
       OpenAddressbook(fs, shell.book, {shell.startup.book.bookFolder, shell.startup.bookFileName});
   if (!read.ok)
     ShowMessage(shell, std::string(StoreFailureTitle(read)), read.reason, MB_OK | MB_ICONWARNING);
+  StartupMark("book_read");
   // The ZIP code database lives in the program folder.
   // A database that is there but cannot be read leaves the look-up just as disabled.
   if (LoadZipDatabase(fs, shell.startup.programFolder + "\\", &shell.zip) !=
       ZipDatabaseStatus::kLoaded) {
     ShowMessage(shell, std::string(kZipDatabaseMissingTitle), std::string(kZipDatabaseMissingText));
   }
+  StartupMark("zip_database_read");
   // No record is current; the focus goes to the sender's name while it is empty, else to
   // the addressee's name; the hint's lifetime starts now.
   shell.book.currentRecord = -1;
@@ -113,8 +124,10 @@ int RunProgram(HINSTANCE instance, const std::string& updateSite, std::string_vi
   shell.updateSite = updateSite;
   if (!DecodeHex(updateKeyHex, shell.updateKey)) shell.updateKey = {};
   shell.prefs = &prefs;
+  StartupMark("program_entry");
   if (!StartUp(shell)) return 1;
   RunEventLoop(shell);
+  WriteStartupMarks();
   EndProgram(shell, ShutdownReason::kQuit);
   return 0;
 }

@@ -1,0 +1,26 @@
+# cmake -DNM=... -DDLLTOOL=... -DIMPORT_LIBRARY=lib<x>.a -DDLL=<x>.dll -DOUTPUT=<file>.a -P
+# make-delay-library.cmake: writes a delay-import library for DLL with every function the
+# import library IMPORT_LIBRARY names (the symbols __imp_<name> of its import entries).
+execute_process(COMMAND ${NM} ${IMPORT_LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "${NM} could not read ${IMPORT_LIBRARY}")
+endif()
+string(REGEX MATCHALL "[ \t]I __imp_[A-Za-z0-9_@?$]+" entries "${symbols}")
+set(names)
+foreach(entry ${entries})
+  string(REGEX REPLACE "^[ \t]I __imp_" "" name "${entry}")
+  list(APPEND names ${name})
+endforeach()
+list(REMOVE_DUPLICATES names)
+if(NOT names)
+  message(FATAL_ERROR "${IMPORT_LIBRARY} names no function")
+endif()
+list(JOIN names "\n" exports)
+get_filename_component(folder ${OUTPUT} DIRECTORY)
+file(MAKE_DIRECTORY ${folder})
+file(WRITE ${OUTPUT}.def "LIBRARY ${DLL}\nEXPORTS\n${exports}\n")
+execute_process(COMMAND ${DLLTOOL} --input-def ${OUTPUT}.def --dllname ${DLL}
+                        --output-delaylib ${OUTPUT} RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "${DLLTOOL} could not make ${OUTPUT}")
+endif()
