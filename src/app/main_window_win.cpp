@@ -361,7 +361,7 @@ void AddPrinterChoice(Shell& shell) {
   // Tab reaches it where the window's build order puts it: after the "Printer" caption.
   SetWindowPos(combo, GetDlgItem(shell.mainWindow, ctl::kPrinterCaption), 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SendMessageW(combo, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+  SetControlFont(combo);  // the dialog font at the window's DPI
 }
 
 void CloseMainWindow(Shell& shell) {
