@@ -1,6 +1,7 @@
 #include "wingui/dpi_win.h"
 
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 #include "wingui/scoped_win.h"
@@ -28,21 +29,21 @@ int ScreenDpi() {
   return dpi > 0 ? dpi : kBaseDpi;
 }
 
-struct ChildPlace {
-  HWND child;
-  RECT at96;
-};
-
 BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
-  auto* places = reinterpret_cast<std::vector<ChildPlace>*>(param);
-  RECT at96;
-  if (ChildRectAt96(child, &at96)) places->push_back({child, at96});
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
   return TRUE;
+}
+
+std::unordered_map<HWND, int>& LayoutDpis() {
+  static std::unordered_map<HWND, int> dpis;
+  return dpis;
 }
 
 }  // namespace
 
-int ScaleForDpi(int pixels, int dpi) { return dpi == kBaseDpi ? pixels : MulDiv(pixels, dpi, kBaseDpi); }
+int ScaleForDpi(int pixels, int dpi) {
+  return dpi == kBaseDpi ? pixels : MulDiv(pixels, dpi, kBaseDpi);
+}
 
 int SystemDpi() {
   static const DpiForSystemFn forSystem = User32Function<DpiForSystemFn>("GetDpiForSystem");
@@ -86,18 +87,38 @@ bool IsGuiFont(HFONT font) {
   return false;
 }
 
-void LayOutForDpi(HWND window, int dpi) {
-  std::vector<ChildPlace> places;
-  EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&places));
-  for (const ChildPlace& p : places) {
-    if (GetParent(p.child) != window) continue;  // a child's child goes with its parent
-    SetWindowPos(p.child, nullptr, ScaleForDpi(p.at96.left, dpi), ScaleForDpi(p.at96.top, dpi),
-                 ScaleForDpi(p.at96.right - p.at96.left, dpi),
-                 ScaleForDpi(p.at96.bottom - p.at96.top, dpi),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(p.child, WM_GETFONT, 0, 0));
-    if (font && IsGuiFont(font)) SetControlFont(p.child, GuiFontForDpi(dpi));
+void NoteLayoutDpi(HWND window, int dpi) {
+  std::unordered_map<HWND, int>& dpis = LayoutDpis();
+  // Windows come and go (every About, lookup and preview window): those gone are
+  // forgotten now and then.
+  if (dpis.size() >= 64 && !dpis.contains(window)) {
+    std::erase_if(dpis, [](const auto& entry) { return !IsWindow(entry.first); });
   }
+  dpis[window] = dpi;
+}
+
+int LayoutDpi(HWND window) {
+  const auto it = LayoutDpis().find(window);
+  return it != LayoutDpis().end() ? it->second : WindowDpi(window);
+}
+
+void LayOutForDpi(HWND window, int dpi) {
+  const int from = LayoutDpi(window);
+  std::vector<HWND> children;
+  EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children) {
+    if (GetParent(child) != window) continue;  // a child's child goes with its parent
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&r), 2);
+    // Each edge and size from the old scale to the new one.
+    SetWindowPos(child, nullptr, MulDiv(r.left, dpi, from), MulDiv(r.top, dpi, from),
+                 MulDiv(r.right - r.left, dpi, from), MulDiv(r.bottom - r.top, dpi, from),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+    if (font && IsGuiFont(font)) SetControlFont(child, GuiFontForDpi(dpi));
+  }
+  NoteLayoutDpi(window, dpi);
   InvalidateRect(window, nullptr, TRUE);
 }
 

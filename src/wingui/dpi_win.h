@@ -23,8 +23,13 @@ HFONT GuiFontForDpi(int dpi);
 // Whether `font` is one of those.
 bool IsGuiFont(HFONT font);
 
-// Moves every child control made by AddChild to its rectangle at `dpi`, gives the
-// controls that have the shared GUI font the one for `dpi`, and repaints. For
+// The DPI `window`'s children were made or last laid out at; noted by AddChild (in the
+// program's own memory: no round trip to the window system for each control).
+void NoteLayoutDpi(HWND window, int dpi);
+int LayoutDpi(HWND window);
+
+// Moves and sizes every child of `window` from the DPI they were laid out at to `dpi`,
+// gives the controls that have the shared GUI font the one for `dpi`, and repaints. For
 // WM_DPICHANGED, after the window took the suggested rectangle.
 void LayOutForDpi(HWND window, int dpi);
 

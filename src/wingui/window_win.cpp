@@ -1,49 +1,21 @@
 #include "wingui/window_win.h"
 
-#include <cstdint>
-
 #include "base/wide_text_win.h"
 #include "wingui/dpi_win.h"
 #include "wingui/scoped_win.h"
 
 namespace qr {
 
-namespace {
-
-// A child's rectangle at 96 dpi, kept with the child as four 16-bit numbers in one
-// window property, so that it can be laid out again at another DPI.
-constexpr wchar_t kAt96Property[] = L"QuarraneAt96";
-static_assert(sizeof(HANDLE) >= 8, "four 16-bit numbers fit in a property");
-
-HANDLE PackRect(int x, int y, int w, int h) {
-  const auto part = [](int v, int shift) {
-    return static_cast<std::uint64_t>(static_cast<std::uint16_t>(v)) << shift;
-  };
-  return reinterpret_cast<HANDLE>(part(x, 0) | part(y, 16) | part(w, 32) | part(h, 48));
-}
-
-}  // namespace
-
 HWND AddChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
               int w, int h, DWORD exStyle) {
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   const int dpi = WindowDpi(parent);
+  NoteLayoutDpi(parent, dpi);
   HWND child = CreateWindowExW(
       exStyle, Wide(cls).c_str(), Wide(text ? text : "").c_str(), WS_CHILD | WS_VISIBLE | style,
       ScaleForDpi(x, dpi), ScaleForDpi(y, dpi), ScaleForDpi(w, dpi), ScaleForDpi(h, dpi), parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-  if (child) SetPropW(child, kAt96Property, PackRect(x, y, w, h));
   return child;
-}
-
-bool ChildRectAt96(HWND child, RECT* rect) {
-  const auto packed = reinterpret_cast<std::uint64_t>(GetPropW(child, kAt96Property));
-  if (packed == 0) return false;
-  const auto part = [packed](int shift) {
-    return static_cast<int>(static_cast<std::int16_t>((packed >> shift) & 0xFFFF));
-  };
-  *rect = {part(0), part(16), part(0) + part(32), part(16) + part(48)};
-  return true;
 }
 
 HWND AddFormChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,

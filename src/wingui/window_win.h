@@ -23,12 +23,10 @@ State* WindowState(HWND hwnd, UINT msg, LPARAM lp) {
 
 // A visible child control of `parent` with number `id`; WS_CHILD and WS_VISIBLE are
 // added to `style`. Class and text are UTF-8, as every text the kit takes. The
-// rectangle is given at 96 dpi: the child is made at the parent's DPI, and keeps the
-// rectangle to be laid out again at another (LayOutForDpi).
+// rectangle is given at 96 dpi: the child is made at the parent's DPI, which the parent
+// remembers, to be laid out again at another (LayOutForDpi).
 HWND AddChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
               int w, int h, DWORD exStyle = 0);
-// The rectangle at 96 dpi of a child made by AddChild; false for any other window.
-bool ChildRectAt96(HWND child, RECT* rect);
 // The same in the dialog font, as controls of a form have it.
 HWND AddFormChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
                   int w, int h, DWORD exStyle = 0);
