@@ -360,8 +360,8 @@ bool Driver::WaitDialogGone(HWND dialog, const char* what, std::string* error) {
 bool Driver::Timeout(const Command& command, std::string* error) {
   long ms = 0;
   if (!IntArg(command, 0, &ms, error)) return false;
-  if (ms <= 0 || ms > 120000) {
-    *error = "timeout must be 1..120000 ms";
+  if (ms <= 0 || ms > 300000) {
+    *error = "timeout must be 1..300000 ms";
     return false;
   }
   timeout_ms_ = DWORD(ms);
