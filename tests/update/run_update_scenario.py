@@ -54,7 +54,11 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
         self.end_headers()
         with contextlib.suppress(OSError):  # until the program stops the download
             while True:
-                self.wfile.write(b"x" * 65536)
+                # A trickle, as from a slow or hostile site: each piece reaches the
+                # program's progress callback on its own.
+                self.wfile.write(b"x" * 4096)
+                self.wfile.flush()
+                time.sleep(0.005)
 
 
 def prepare(scenario, run, installer):
