@@ -25,6 +25,32 @@ struct AboutState {
   ScopedFont bold, regular, small, link;
 };
 
+HFONT AboutFont(HWND hwnd, int points, int weight) {
+  return FontFromPoints(hwnd, "Times New Roman", points, weight);
+}
+
+// Makes the window's four fonts at its DPI. On a change of DPI each label takes the new
+// font of the kind it had, and the old ones go.
+void MakeAboutFonts(HWND about, AboutState& state) {
+  const struct {
+    ScopedFont* font;
+    int points, weight;
+  } kinds[] = {{&state.bold, 11, FW_BOLD},
+               {&state.regular, 11, FW_NORMAL},
+               {&state.small, 8, FW_NORMAL},
+               {&state.link, 11, FW_BOLD}};
+  for (const auto& kind : kinds) {
+    HFONT made = AboutFont(about, kind.points, kind.weight);
+    if (HFONT old = kind.font->get()) {
+      for (HWND c = GetWindow(about, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)) == old)
+          SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
+      }
+    }
+    kind.font->reset(made);
+  }
+}
+
 // Starts `commandLine` in the current folder without waiting; failures are not reported.
 void StartProgram(const std::string& commandLine) {
   std::wstring command = Wide(commandLine);
@@ -72,6 +98,7 @@ LRESULT CALLBACK AboutProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_DPICHANGED:
       FollowDpiChange(hwnd, wp, lp);
+      if (state) MakeAboutFonts(hwnd, *state);
       return 0;
     case WM_CLOSE:
       return 0;  // no close box: only "Done" closes the window
@@ -79,10 +106,6 @@ LRESULT CALLBACK AboutProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-HFONT AboutFont(HWND hwnd, int points, int weight) {
-  return FontFromPoints(hwnd, "Times New Roman", points, weight);
 }
 
 HWND Label(HWND parent, const std::string& text, int id, int x, int y, int w, DWORD align,
@@ -111,10 +134,7 @@ void RunAboutWindow(Shell& shell) {
   if (!window) return;
   HWND about = window.get();
 
-  state.bold.reset(AboutFont(about, 11, FW_BOLD));
-  state.regular.reset(AboutFont(about, 11, FW_NORMAL));
-  state.small.reset(AboutFont(about, 8, FW_NORMAL));
-  state.link.reset(AboutFont(about, 11, FW_BOLD));
+  MakeAboutFonts(about, state);
 
   const struct {
     int y;

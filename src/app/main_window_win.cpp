@@ -66,16 +66,17 @@ bool IsBlueHintLabel(int id) {
 }
 
 // Makes the fonts of the blue labels and the hint line at the window's DPI and gives
-// them to those controls.
+// them to those controls, redrawing them when the window is on screen.
 void MakeMainWindowFonts(Shell& shell) {
   shell.labelFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 9, FW_BOLD, true));
   shell.hintFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 11, FW_BOLD, false));
+  const BOOL redraw = IsWindowVisible(shell.mainWindow);
   for (int id = ctl::kBlueHintName; id <= ctl::kBlueHintCityStateZip; ++id) {
     SendDlgItemMessageW(shell.mainWindow, id, WM_SETFONT,
-                        reinterpret_cast<WPARAM>(shell.labelFont.get()), TRUE);
+                        reinterpret_cast<WPARAM>(shell.labelFont.get()), redraw);
   }
   SendDlgItemMessageW(shell.mainWindow, ctl::kHintLine, WM_SETFONT,
-                      reinterpret_cast<WPARAM>(shell.hintFont.get()), TRUE);
+                      reinterpret_cast<WPARAM>(shell.hintFont.get()), redraw);
 }
 
 HWND BuildToolbar(Shell& shell);
@@ -222,9 +223,15 @@ HWND BuildToolbar(Shell& shell) {
   return tb;
 }
 
+// A control of the main window in the dialog font at the window's DPI, given as it is
+// made: one WM_SETFONT each, while the window is still hidden. The blue labels and the
+// hint line take fonts of their own (MakeMainWindowFonts).
 HWND AddControl(Shell& shell, const char* cls, const char* text, DWORD style, int id, int x, int y,
                 int w, int h, DWORD exStyle = 0) {
-  return AddChild(shell.mainWindow, cls, text, WS_CLIPSIBLINGS | style, id, x, y, w, h, exStyle);
+  HWND control =
+      AddChild(shell.mainWindow, cls, text, WS_CLIPSIBLINGS | style, id, x, y, w, h, exStyle);
+  if (control && !IsBlueHintLabel(id) && id != ctl::kHintLine) SetControlFont(control);
+  return control;
 }
 
 HWND AddEdit(Shell& shell, int id, int x, int y, int w, int h) {
@@ -297,14 +304,14 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   AddEdit(shell, ctl::kAddresseeCity, 330, 173, 130, 20);
   AddEdit(shell, ctl::kAddresseeState, 460, 173, 30, 20);
 
-  // The printer choice: its caption here, PrinterCombo from AddPrinterChoice.
+  // The printer choice: its caption here, PrinterCombo from FinishMainWindow.
   AddStatic(shell, "Printer", ctl::kPrinterCaption, 10, 237, 40, 20, SS_RIGHT);
 
   // Print, copies and the record buttons.
   AddButton(shell, "Print", ctl::kPrintButton, 570, 230, 80, 30);
   AddStatic(shell, "Number Copies", ctl::kCopiesCaption, 370, 237, 80, 20, SS_RIGHT);
-  AddEdit(shell, ctl::kCopies, 460, 237, 40, 20);
-  SetControlText(shell, ctl::kCopies, "1");
+  AddControl(shell, "EDIT", "1", WS_TABSTOP | ES_AUTOHSCROLL, ctl::kCopies, 460, 237, 40, 20,
+             WS_EX_CLIENTEDGE);
   AddButton(shell, "...", ctl::kLookupButton, 570, 106, 30, 20);
   AddButton(shell, "Clear", ctl::kClearButton, 610, 106, 40, 20);
   AddButton(shell, "Save", ctl::kSaveButton, 570, 133, 30, 20);
@@ -320,8 +327,7 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
                 {ctl::kBlueHintSuite, 155, "Optional Suite, Apt"},
                 {ctl::kBlueHintCityStateZip, 175, "City, State, Zipcode"}};
   for (const auto& l : labels) AddStatic(shell, l.text, l.id, 185, l.y, 140, 20, SS_RIGHT);
-  AddStatic(shell, "", ctl::kHintLine, 150, 200, 500, 20, SS_LEFT);
-  AddStatic(shell, "", ctl::kBookPathLine, 10, 272, 560, 20, SS_LEFT | SS_PATHELLIPSIS);
+  // The hint line and the book path line come with FinishMainWindow.
   AddStatic(shell, "Vertical Locations", ctl::kVerticalCaption, 378, 35, 110, 20, SS_RIGHT);
   AddStatic(shell, "Horizontal Locations", ctl::kHorizontalCaption, 378, 65, 110, 20, SS_RIGHT);
   AddStatic(shell, "Sender", ctl::kSenderColumnCaption, 502, 52, 50, 20, SS_LEFT);
@@ -338,14 +344,6 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   AddButton(shell, "Set To Font", ctl::kAddresseeFontButton, 570, 160, 80, 30);
   shell.blueHintsShown = true;
 
-  // The plain controls use the dialog font, as in any Windows form; the blue labels and
-  // the hint line fonts of their own.
-  HFONT guiFont = GuiFontForDpi(WindowDpi(shell.mainWindow));
-  for (HWND c = GetWindow(shell.mainWindow, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    const int id = GetDlgCtrlID(c);
-    if (!IsBlueHintLabel(id) && id != ctl::kHintLine)
-      SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), FALSE);
-  }
   MakeMainWindowFonts(shell);
 
   StartupMark("controls_made");
@@ -354,14 +352,20 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   return true;
 }
 
-void AddPrinterChoice(Shell& shell) {
+void FinishMainWindow(Shell& shell) {
+  const auto placeAfter = [&shell](HWND control, int previous) {
+    if (control) {
+      SetWindowPos(control, GetDlgItem(shell.mainWindow, previous), 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  };
+  HWND hint = AddStatic(shell, "", ctl::kHintLine, 150, 200, 500, 20, SS_LEFT);
+  if (hint) SendMessageW(hint, WM_SETFONT, reinterpret_cast<WPARAM>(shell.hintFont.get()), FALSE);
+  placeAfter(hint, ctl::kBlueHintCityStateZip);
+  placeAfter(AddStatic(shell, "", ctl::kBookPathLine, 10, 272, 560, 20, SS_LEFT | SS_PATHELLIPSIS),
+             ctl::kHintLine);
   FillPrinterCombo(shell);
-  HWND combo = GetDlgItem(shell.mainWindow, ctl::kPrinterCombo);
-  if (!combo) return;
-  // Tab reaches it where the window's build order puts it: after the "Printer" caption.
-  SetWindowPos(combo, GetDlgItem(shell.mainWindow, ctl::kPrinterCaption), 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetControlFont(combo);  // the dialog font at the window's DPI
+  placeAfter(GetDlgItem(shell.mainWindow, ctl::kPrinterCombo), ctl::kPrinterCaption);
 }
 
 void CloseMainWindow(Shell& shell) {

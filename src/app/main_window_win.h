@@ -15,14 +15,17 @@ inline constexpr int kMainClientWidth = 660;
 inline constexpr int kMainClientHeight = 310;
 
 // Opens the main window with `title`, its outer top-left corner at (x, y); an x of 0
-// or less becomes 250 and a y of 0 or less 200, and shows it with every control but
-// PrinterCombo (AddPrinterChoice). Returns false when it cannot be opened.
+// or less becomes 250 and a y of 0 or less 200, and shows it with every control its
+// first paint shows (FinishMainWindow adds the rest). Returns false when it cannot be
+// opened.
 bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y);
 
-// Adds PrinterCombo, placed in the window's tab order after the "Printer" caption, with the
-// printers of the system (none when their list cannot be obtained). Listing them loads the
-// printing system, so start-up calls it once the window is on screen.
-void AddPrinterChoice(Shell& shell);
+// Adds what the shown window's first paint does not need, each in its place in the
+// window's order (and so in the tab order): the hint line and the book path line, both
+// empty until written, and PrinterCombo after the "Printer" caption, with the printers of
+// the system (none when their list cannot be obtained). Listing them loads the printing
+// system, so start-up calls this once the window is on screen.
+void FinishMainWindow(Shell& shell);
 
 // Closes the main window and frees what its build made.
 void CloseMainWindow(Shell& shell);

@@ -64,7 +64,7 @@ bool StartUp(Shell& shell) {
   // What the window does not need to be shown comes after it: the printers (their list
   // loads the printing system), then the fields, the logo, the book and the ZIP database
   // as before, with their messages in the same order.
-  AddPrinterChoice(shell);
+  FinishMainWindow(shell);
   StartupMark("printers_listed");
   FillMainWindow(shell);
   ShowLogo(shell);

@@ -48,7 +48,7 @@ void AdoptBook(Shell& shell, const BookLocation& location) {
 void ReopenWindow(Shell& shell) {
   BuildMainWindow(shell, MainWindowTitle(shell.startup), shell.startup.book.windowX,
                   shell.startup.book.windowY);
-  AddPrinterChoice(shell);
+  FinishMainWindow(shell);
   FillMainWindow(shell);
   ShowLogo(shell);
 }

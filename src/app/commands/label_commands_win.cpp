@@ -82,14 +82,7 @@ void PrintLabelsCommand(Shell& shell, HWND owner, const std::vector<AddressEntry
   job.font = LabelFontOf(common.fonts.addressee);
   job.copies = copies;
   for (const AddressEntry& entry : entries) {
-    EnvelopeInputs in = common;
-    in.addresseeName = entry.name;
-    in.addresseeStreet = entry.street;
-    in.addresseeSuite = entry.suite;
-    in.addresseeCity = entry.city;
-    in.addresseeState = entry.state;
-    in.addresseeZip = entry.zip;
-    job.blocks.push_back(ComposeAddresseeText(in));
+    job.blocks.push_back(ComposeAddresseeText(WithAddressee(common, entry)));
   }
   const std::optional<std::int32_t> start = RunLabelStartDialog(owner, job.sheet, job.Labels());
   if (!start) return;

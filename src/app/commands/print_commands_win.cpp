@@ -37,6 +37,16 @@ bool ApplyStoredFontDefaults(Shell& shell) {
   return true;
 }
 
+EnvelopeInputs WithAddressee(EnvelopeInputs common, const AddressEntry& entry) {
+  common.addresseeName = entry.name;
+  common.addresseeStreet = entry.street;
+  common.addresseeSuite = entry.suite;
+  common.addresseeCity = entry.city;
+  common.addresseeState = entry.state;
+  common.addresseeZip = entry.zip;
+  return common;
+}
+
 EnvelopeInputs GatherEnvelopeInputs(const Shell& shell) {
   EnvelopeInputs in;
   in.senderName = ControlText(shell, ctl::kSenderName);
@@ -139,14 +149,7 @@ void PrintEntriesCommand(Shell& shell, HWND owner, const std::vector<AddressEntr
   std::vector<EnvelopeInputs> envelopes;
   const EnvelopeInputs common = GatherEnvelopeInputs(shell);
   for (const AddressEntry& entry : entries) {
-    EnvelopeInputs in = common;
-    in.addresseeName = entry.name;
-    in.addresseeStreet = entry.street;
-    in.addresseeSuite = entry.suite;
-    in.addresseeCity = entry.city;
-    in.addresseeState = entry.state;
-    in.addresseeZip = entry.zip;
-    envelopes.push_back(std::move(in));
+    envelopes.push_back(WithAddressee(common, entry));
   }
   PrinterLibApi api;
   BatchOutcome outcome;
