@@ -19,6 +19,10 @@ ROWS = [
      "the same start-up of the least window of this kind, timed turn by turn with the above"),
     # A row of four is a ratio: label, numerator key, denominator key, meaning.
     ("Start-up against the floor, same run", "win:startup_ms", "win:floor_ms", "at most 1.25"),
+    ("Floor with the program's manifest (themed controls, DPI-aware)", "win:themedfloor_ms",
+     "the floor again, its controls those of common controls 6 as the program's are"),
+    ("Start-up against the floor with the manifest, same run", "win:startup_ms",
+     "win:themedfloor_ms", "what the program adds to a window of its kind and look"),
     ("Start-up of the timing build (step marks below)", "win:marked_ms",
      "the program built by bench/win, which records its start-up steps"),
     ("ZIP database load (envelope.dat)", "zip_bench:BM_LoadShippedDatabase",
