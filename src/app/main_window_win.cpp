@@ -270,16 +270,20 @@ void FillPrinterCombo(Shell& shell) {
 bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   if (!RegisterMainWindowClass(shell.instance)) return false;
   // The window, sized so that the client area, below the menu bar, is 660 x 310.
+  // The menu bar is made with the window (not set on it after, which lays out its frame
+  // once more); the window owns it from then on, and DestroyWindow destroys it.
   const SIZE size = OuterSizeForClient(kMainClientWidth, kMainClientHeight, kMainStyle, true);
+  HMENU menu = BuildMenuBar();
   shell.mainWindow = CreateWindowExW(0, Wide(kMainWindowClass).c_str(), Wide(title).c_str(),
                                      kMainStyle, x <= 0 ? kDefaultX : x, y <= 0 ? kDefaultY : y,
-                                     size.cx, size.cy, nullptr, nullptr, shell.instance, &shell);
-  if (!shell.mainWindow) return false;
+                                     size.cx, size.cy, nullptr, menu, shell.instance, &shell);
+  if (!shell.mainWindow) {
+    DestroyMenu(menu);
+    return false;
+  }
   StartupMark("window_created");
 
-  // Menus, toolbar, keyboard shortcuts.
-  // The window owns its menu from here on: DestroyWindow destroys it.
-  SetMenu(shell.mainWindow, BuildMenuBar());
+  // Toolbar, keyboard shortcuts.
   shell.toolbar = BuildToolbar(shell);
   ACCEL keys[] = {{FVIRTKEY, VK_ESCAPE, kCmdEscape}, {FVIRTKEY, VK_F1, kCmdKeyF1},
                   {FVIRTKEY, VK_F2, kCmdKeyF2},      {FVIRTKEY, VK_F3, kCmdKeyF3},
