@@ -61,8 +61,9 @@ std::int32_t LeadingDecimal(const std::string& text) {
   return static_cast<std::int32_t>(ReadDecimal64(text));
 }
 
-bool IsBlueHintLabel(int id) {
-  return id >= ctl::kBlueHintName && id <= ctl::kBlueHintCityStateZip;
+// The blue labels and the hint line: coloured, in fonts of their own.
+bool IsColouredLabel(int id) {
+  return (id >= ctl::kBlueHintName && id <= ctl::kBlueHintCityStateZip) || id == ctl::kHintLine;
 }
 
 // Makes the fonts of the blue labels and the hint line at the window's DPI and gives
@@ -104,7 +105,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
       if (shell) {
         const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));
-        if (IsBlueHintLabel(id) || id == ctl::kHintLine) {
+        if (IsColouredLabel(id)) {
           HDC dc = reinterpret_cast<HDC>(wp);
           SetTextColor(dc, id == ctl::kHintLine ? kHintColour : kBlueHintColour);
           SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -230,7 +231,7 @@ HWND AddControl(Shell& shell, const char* cls, const char* text, DWORD style, in
                 int w, int h, DWORD exStyle = 0) {
   HWND control =
       AddChild(shell.mainWindow, cls, text, WS_CLIPSIBLINGS | style, id, x, y, w, h, exStyle);
-  if (control && !IsBlueHintLabel(id) && id != ctl::kHintLine) SetControlFont(control);
+  if (control && !IsColouredLabel(id)) SetControlFont(control);
   return control;
 }
 
