@@ -23,6 +23,8 @@ namespace {
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr int kClientWidth = 400;
 constexpr int kClientHeight = 100;
+// The status line: one line high, two for the download error.
+constexpr int kStatusX = 25, kStatusY = 50, kStatusWidth = 350;
 
 // The progress window's own procedure: only what DefWindowProc does, so the close box
 // of a window left open after an error closes it once the event loop runs again.
@@ -48,7 +50,7 @@ class ProgressWindow {
     progress_ = Child("msctls_progress32", "", 0, kUpdateProgressBarId, 25, 20, 350, 20);
     SendMessageW(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     // The labels exist from the start, empty, so that their numbers always answer.
-    status_ = Child("STATIC", "", SS_LEFT, kUpdateStatusId, 25, 50, 350, 20);
+    status_ = Child("STATIC", "", SS_LEFT, kUpdateStatusId, kStatusX, kStatusY, kStatusWidth, 20);
     countdown_ = Child("STATIC", "", SS_LEFT, kUpdateCountdownId, 20, 70, 350, 20);
     // Hidden until the countdown starts: it would cover the two-line error text.
     ShowWindow(countdown_, SW_HIDE);
@@ -68,9 +70,7 @@ class ProgressWindow {
   // Each step's text replaces the previous one in the status place; the download
   // error takes two lines.
   void ShowStatus(const std::string& text, bool tall) {
-    const int dpi = WindowDpi(hwnd_);
-    SetWindowPos(status_, nullptr, 0, 0, ScaleForDpi(350, dpi), ScaleForDpi(tall ? 40 : 20, dpi),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceChild(status_, kStatusX, kStatusY, kStatusWidth, tall ? 40 : 20);
     SetWindowTextUtf8(status_, text);
     Repaint();
   }

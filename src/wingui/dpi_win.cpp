@@ -34,9 +34,42 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
   return TRUE;
 }
 
-std::unordered_map<HWND, int>& LayoutDpis() {
-  static std::unordered_map<HWND, int> dpis;
-  return dpis;
+// What a window's children were laid out at: the DPI, and the rectangle at 96 dpi of
+// each child that AddChild made or PlaceChild placed.
+struct Layout {
+  int dpi = 0;
+  std::vector<std::pair<HWND, RECT>> bases;
+};
+
+std::unordered_map<HWND, Layout>& Layouts() {
+  static std::unordered_map<HWND, Layout> layouts;
+  return layouts;
+}
+
+Layout& LayoutOf(HWND window) {
+  std::unordered_map<HWND, Layout>& layouts = Layouts();
+  // Windows come and go (every About, lookup and preview window): those gone are
+  // forgotten now and then.
+  if (layouts.size() >= 64 && !layouts.contains(window)) {
+    std::erase_if(layouts, [](const auto& entry) { return !IsWindow(entry.first); });
+  }
+  return layouts[window];
+}
+
+const RECT* BaseRect(HWND window, HWND child) {
+  const auto it = Layouts().find(window);
+  if (it == Layouts().end()) return nullptr;
+  for (const auto& [made, base] : it->second.bases) {
+    if (made == child) return &base;
+  }
+  return nullptr;
+}
+
+// `base` (96 dpi) at `dpi`, each of position and size scaled as AddChild scales them.
+void PlaceAt(HWND child, const RECT& base, int dpi) {
+  SetWindowPos(child, nullptr, ScaleForDpi(base.left, dpi), ScaleForDpi(base.top, dpi),
+               ScaleForDpi(base.right - base.left, dpi), ScaleForDpi(base.bottom - base.top, dpi),
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -87,19 +120,29 @@ bool IsGuiFont(HFONT font) {
   return false;
 }
 
-void NoteLayoutDpi(HWND window, int dpi) {
-  std::unordered_map<HWND, int>& dpis = LayoutDpis();
-  // Windows come and go (every About, lookup and preview window): those gone are
-  // forgotten now and then.
-  if (dpis.size() >= 64 && !dpis.contains(window)) {
-    std::erase_if(dpis, [](const auto& entry) { return !IsWindow(entry.first); });
+void NoteLayoutDpi(HWND window, int dpi) { LayoutOf(window).dpi = dpi; }
+
+void NoteBaseRect(HWND parent, HWND child, const RECT& base) {
+  std::vector<std::pair<HWND, RECT>>& bases = LayoutOf(parent).bases;
+  for (auto& [made, known] : bases) {
+    if (made == child) {
+      known = base;
+      return;
+    }
   }
-  dpis[window] = dpi;
+  bases.emplace_back(child, base);
 }
 
 int LayoutDpi(HWND window) {
-  const auto it = LayoutDpis().find(window);
-  return it != LayoutDpis().end() ? it->second : WindowDpi(window);
+  const auto it = Layouts().find(window);
+  return it != Layouts().end() && it->second.dpi ? it->second.dpi : WindowDpi(window);
+}
+
+void PlaceChild(HWND child, int x, int y, int w, int h) {
+  const HWND parent = GetParent(child);
+  const RECT base = {x, y, x + w, y + h};
+  NoteBaseRect(parent, child, base);
+  PlaceAt(child, base, LayoutDpi(parent));
 }
 
 void LayOutForDpi(HWND window, int dpi) {
@@ -108,13 +151,19 @@ void LayOutForDpi(HWND window, int dpi) {
   EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
   for (HWND child : children) {
     if (GetParent(child) != window) continue;  // a child's child goes with its parent
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&r), 2);
-    // Each edge and size from the old scale to the new one.
-    SetWindowPos(child, nullptr, MulDiv(r.left, dpi, from), MulDiv(r.top, dpi, from),
-                 MulDiv(r.right - r.left, dpi, from), MulDiv(r.bottom - r.top, dpi, from),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // A child made or placed at 96 dpi goes to that rectangle at the new DPI, always
+    // from there: scaled from where it stands, it would move by a pixel or two after
+    // a few changes and not come back. Any other child is scaled from where it stands.
+    if (const RECT* base = BaseRect(window, child)) {
+      PlaceAt(child, *base, dpi);
+    } else {
+      RECT r;
+      GetWindowRect(child, &r);
+      MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&r), 2);
+      SetWindowPos(child, nullptr, MulDiv(r.left, dpi, from), MulDiv(r.top, dpi, from),
+                   MulDiv(r.right - r.left, dpi, from), MulDiv(r.bottom - r.top, dpi, from),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
     if (font && IsGuiFont(font)) SetControlFont(child, GuiFontForDpi(dpi));
   }

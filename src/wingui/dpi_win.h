@@ -23,14 +23,21 @@ HFONT GuiFontForDpi(int dpi);
 // Whether `font` is one of those.
 bool IsGuiFont(HFONT font);
 
-// The DPI `window`'s children were made or last laid out at; noted by AddChild (in the
-// program's own memory: no round trip to the window system for each control).
+// The DPI `window`'s children were made or last laid out at, and the rectangle at 96
+// dpi of each child made by AddChild; both noted by AddChild (in the program's own
+// memory: no round trip to the window system for each control).
 void NoteLayoutDpi(HWND window, int dpi);
+void NoteBaseRect(HWND parent, HWND child, const RECT& base);
 int LayoutDpi(HWND window);
 
-// Moves and sizes every child of `window` from the DPI they were laid out at to `dpi`,
-// gives the controls that have the shared GUI font the one for `dpi`, and repaints. For
-// WM_DPICHANGED, after the window took the suggested rectangle.
+// Moves and sizes a child to x, y, w, h at 96 dpi, at its parent's layout DPI; a later
+// change of DPI keeps it there.
+void PlaceChild(HWND child, int x, int y, int w, int h);
+
+// Moves and sizes every child of `window` to `dpi` (those with a rectangle at 96 dpi from
+// it, any other from the DPI they were laid out at), gives the controls that have the
+// shared GUI font the one for `dpi`, and repaints. For WM_DPICHANGED, after the window
+// took the suggested rectangle.
 void LayOutForDpi(HWND window, int dpi);
 
 // Takes WM_DPICHANGED's suggested rectangle and lays the children out again. Returns

@@ -18,6 +18,7 @@ HWND AddChild(HWND parent, const char* cls, const char* text, DWORD style, int i
       WS_CHILD | WS_VISIBLE | style, ScaleForDpi(x, dpi), ScaleForDpi(y, dpi), ScaleForDpi(w, dpi),
       ScaleForDpi(h, dpi), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
       nullptr);
+  if (child) NoteBaseRect(parent, child, {x, y, x + w, y + h});
   return child;
 }
 

@@ -187,6 +187,7 @@ const std::map<std::string, Driver::CommandInfo>& Driver::Commands() {
       {"expect-visible", {&Driver::ExpectVisible, 2, 2, "expect-visible ID yes|no"}},
       {"expect-client-size", {&Driver::ExpectClientSize, 2, 2, "expect-client-size W H"}},
       {"expect-rect", {&Driver::ExpectRect, 5, 5, "expect-rect ID X Y W H"}},
+      {"dpi-change", {&Driver::DpiChange, 1, 1, "dpi-change DPI"}},
       {"expect-text-fits", {&Driver::ExpectTextFits, 1, 40, "expect-text-fits ID..."}},
       {"display-dpi", {&Driver::DisplayDpi, 1, 1, "display-dpi DPI"}},
       {"expect-rows", {&Driver::ExpectRows, 3, 3, "expect-rows ID COLUMN \"TEXT|TEXT|...\""}},

@@ -115,6 +115,7 @@ class Driver {
   bool ExpectClientSize(const Command&, std::string*);
   // A control's rectangle in its parent's client area, and whether its text fits it.
   bool ExpectRect(const Command&, std::string*);
+  bool DpiChange(const Command&, std::string*);
   bool ExpectTextFits(const Command&, std::string*);
   bool TextFits(const Command& command, size_t index, std::string* error);
   // List views (driver_list_win.cpp).
