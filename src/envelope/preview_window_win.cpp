@@ -92,10 +92,9 @@ LRESULT CALLBACK ImageAreaProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-// Places the image area so that its inside is 684 x 297 at (5, 5), at the window's DPI,
-// with the border around it.
-void PlaceImageArea(HWND window, HWND area) {
-  const int dpi = WindowDpi(window);
+// Places the image area so that its inside is 684 x 297 at (5, 5), at `dpi`, with the
+// border around it.
+void PlaceImageArea(HWND area, int dpi) {
   RECT r = {ScaleForDpi(kImageAreaX, dpi), ScaleForDpi(kImageAreaY, dpi),
             ScaleForDpi(kImageAreaX + kPreviewWidth, dpi),
             ScaleForDpi(kImageAreaY + kImageAreaHeight, dpi)};
@@ -107,8 +106,8 @@ void PlaceImageArea(HWND window, HWND area) {
 LRESULT CALLBACK PreviewWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   bool* done = WindowState<bool>(hwnd, msg, lp);
   if (msg == WM_DPICHANGED) {
-    FollowDpiChange(hwnd, wp, lp);
-    PlaceImageArea(hwnd, GetDlgItem(hwnd, kImageAreaId));
+    const int dpi = FollowDpiChange(hwnd, wp, lp);
+    PlaceImageArea(GetDlgItem(hwnd, kImageAreaId), dpi);
     return 0;
   }
   if (msg == WM_CLOSE) {
@@ -139,7 +138,7 @@ HWND OpenPreviewWindow(HINSTANCE instance, int mainX, int mainY, bool* done) {
   AdjustWindowRectEx(&area, WS_CHILD, FALSE, kImageAreaExStyle);
   HWND image = AddChild(window, kImageAreaClass, "", 0, kImageAreaId, area.left, area.top,
                         area.right - area.left, area.bottom - area.top, kImageAreaExStyle);
-  if (image && WindowDpi(window) != kBaseDpi) PlaceImageArea(window, image);
+  if (image && WindowDpi(window) != kBaseDpi) PlaceImageArea(image, WindowDpi(window));
   const std::string note(kPreviewNote);
   AddFormChild(window, "STATIC", note.c_str(), SS_LEFT, kNoteId, 10, 340, 590, 20);
   return window;
