@@ -206,7 +206,7 @@ HWND BuildToolbar(Shell& shell) {
   if (!tb) return nullptr;
   SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   // The system's 24-pixel images from 144 dpi on, rather than its 16-pixel ones stretched.
-  const bool large = WindowDpi(shell.mainWindow) >= 144;
+  const bool large = LayoutDpi(shell.mainWindow) >= 144;
   TBADDBITMAP standard = {HINST_COMMCTRL,
                           static_cast<UINT_PTR>(large ? IDB_STD_LARGE_COLOR : IDB_STD_SMALL_COLOR)};
   if (large) SendMessageW(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(24, 24));

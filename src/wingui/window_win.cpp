@@ -48,7 +48,8 @@ void SetWindowTextUtf8(HWND hwnd, std::string_view text) {
 }
 
 HFONT FontFromPoints(HWND hwnd, const char* face, int points, int weight, bool italic) {
-  const int dpi = WindowDpi(hwnd);
+  // The DPI the window is laid out at: after WM_DPICHANGED, the one the message gave.
+  const int dpi = LayoutDpi(hwnd);
   return CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, weight, italic ? TRUE : FALSE, FALSE, FALSE,
                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, Wide(face).c_str());

@@ -38,7 +38,7 @@ void SetControlFont(HWND control, HFONT font = nullptr);
 std::string WindowText(HWND hwnd);
 void SetWindowTextUtf8(HWND hwnd, std::string_view text);
 
-// A new font of `points` at `hwnd`'s DPI. The caller owns it.
+// A new font of `points` at the DPI `hwnd` is laid out at (LayoutDpi). The caller owns it.
 HFONT FontFromPoints(HWND hwnd, const char* face, int points, int weight, bool italic = false);
 
 // The screen's pixels per vertical inch (96 when the screen cannot tell).
