@@ -22,9 +22,10 @@ State* WindowState(HWND hwnd, UINT msg, LPARAM lp) {
 }
 
 // A visible child control of `parent` with number `id`; WS_CHILD and WS_VISIBLE are
-// added to `style`, WS_EX_NOPARENTNOTIFY to `exStyle`. Class and text are UTF-8, as every text the kit takes. The
-// rectangle is given at 96 dpi: the child is made at the parent's DPI, and both the DPI
-// and the rectangle are remembered, to lay the child out again at another (LayOutForDpi).
+// added to `style`, WS_EX_NOPARENTNOTIFY to `exStyle`. Class and text are UTF-8, as
+// every text the kit takes. The rectangle is given at 96 dpi: the child is made at the
+// parent's DPI, and both the DPI and the rectangle are remembered, to lay the child out
+// again at another (LayOutForDpi).
 HWND AddChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
               int w, int h, DWORD exStyle = 0);
 // The same in the dialog font, as controls of a form have it.
