@@ -58,7 +58,7 @@ class ContactMerger {
   std::unordered_set<std::string> keys_;
   std::vector<AddressEntry> added_;
   std::vector<bool> shortened_;  // one for each of added_: a field was cut
-  ImportReport report_;       // the counts of what was skipped
+  ImportReport report_;          // the counts of what was skipped
 };
 
 // The message after an import: how many were imported, how many skipped and why.

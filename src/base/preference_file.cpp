@@ -258,8 +258,7 @@ void PreferenceFile::WriteKey(std::string_view key, std::string_view value, bool
         }
       }
     }
-    insertion_ =
-        lines_.insert(at, {Line::Kind::kKey, (OneLine(key)), (OneLine(value))});
+    insertion_ = lines_.insert(at, {Line::Kind::kKey, (OneLine(key)), (OneLine(value))});
   }
   changed_ = true;
 }

@@ -16,7 +16,8 @@ inline std::wstring Wide(std::string_view utf8) {
 
 inline std::string Utf8(std::wstring_view wide) {
   static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16");
-  return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+  return Utf16ToUtf8(
+      std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
 }
 
 }  // namespace qr
