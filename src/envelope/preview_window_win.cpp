@@ -138,7 +138,7 @@ HWND OpenPreviewWindow(HINSTANCE instance, int mainX, int mainY, bool* done) {
   AdjustWindowRectEx(&area, WS_CHILD, FALSE, kImageAreaExStyle);
   HWND image = AddChild(window, kImageAreaClass, "", 0, kImageAreaId, area.left, area.top,
                         area.right - area.left, area.bottom - area.top, kImageAreaExStyle);
-  if (image && WindowDpi(window) != kBaseDpi) PlaceImageArea(image, WindowDpi(window));
+  if (const int dpi = WindowDpi(window); image && dpi != kBaseDpi) PlaceImageArea(image, dpi);
   const std::string note(kPreviewNote);
   AddFormChild(window, "STATIC", note.c_str(), SS_LEFT, kNoteId, 10, 340, 590, 20);
   return window;
