@@ -385,26 +385,6 @@ bool Driver::ExpectRect(const Command& command, std::string* error) {
   return false;
 }
 
-// WM_DPICHANGED as a move to a monitor of another scale sends it: the DPI in both halves
-// of wParam and, in the program's memory, the rectangle Windows suggests, here the
-// window's own (the checks that follow are of its controls).
-bool Driver::DpiChange(const Command& command, std::string* error) {
-  if (!NeedMainWindow(error)) return false;
-  long dpi = 0;
-  if (!IntArg(command, 0, &dpi, error)) return false;
-  RECT suggested = {};
-  GetWindowRect(main_window_, &suggested);
-  RemoteBuffer buffer(process_.get(), sizeof suggested);
-  DWORD_PTR ignored = 0;
-  if (!buffer || !buffer.Write(0, &suggested, sizeof suggested) ||
-      !SendMessageTimeoutW(main_window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(buffer.at(0)),
-                           SMTO_BLOCK, kSendTimeoutMs, &ignored)) {
-    *error = "the program did not take WM_DPICHANGED";
-    return false;
-  }
-  return true;
-}
-
 // The text measured in the control's own font (described by qrobjects.dll inside the
 // program, whose font handles mean nothing here): a button's on one line, a static's
 // wrapped to its width, as the controls draw it.

@@ -1,6 +1,6 @@
 // The driver's commands for list views (report view, also virtual lists): reading the
-// rows, selecting one and double-clicking one. List-view messages carry pointers, so
-// their structures live in a buffer inside the program's own address space.
+// rows, selecting one and double-clicking one; and dpi-change. These messages carry
+// pointers, so their structures live in a buffer inside the program's own address space.
 #include <windows.h>
 // commctrl.h needs the types of windows.h.
 #include <commctrl.h>
@@ -20,6 +20,35 @@ using namespace detail;
 namespace {
 
 constexpr size_t kCellTextBytes = 1024;
+
+// Memory allocated in another process, freed on destruction.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HANDLE process, size_t size)
+      : process_(process),
+        address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  explicit operator bool() const { return address_ != nullptr; }
+  char* at(size_t offset) const { return static_cast<char*>(address_) + offset; }
+  bool Write(size_t offset, const void* bytes, size_t size) const {
+    SIZE_T done = 0;
+    return WriteProcessMemory(process_, at(offset), bytes, size, &done) && done == size;
+  }
+  bool Read(size_t offset, void* bytes, size_t size) const {
+    SIZE_T done = 0;
+    return ReadProcessMemory(process_, at(offset), bytes, size, &done) && done == size;
+  }
+
+ private:
+  HANDLE process_;
+  void* address_;
+};
 
 bool SendBounded(HWND window, UINT message, WPARAM w, LPARAM l, DWORD_PTR* result) {
   return SendMessageTimeoutW(window, message, w, l, SMTO_ABORTIFHUNG | SMTO_BLOCK, kSendTimeoutMs,
@@ -177,6 +206,26 @@ bool Driver::DoubleClickListRow(const Command& command, std::string* error) {
   PostMessageA(list, WM_LBUTTONUP, 0, where);
   PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
   PostMessageA(list, WM_LBUTTONUP, 0, where);
+  return true;
+}
+
+// WM_DPICHANGED as a move to a monitor of another scale sends it: the DPI in both halves
+// of wParam and, in the program's memory, the rectangle Windows suggests, here the
+// window's own (the checks that follow are of its controls).
+bool Driver::DpiChange(const Command& command, std::string* error) {
+  if (!NeedMainWindow(error)) return false;
+  long dpi = 0;
+  if (!IntArg(command, 0, &dpi, error)) return false;
+  RECT suggested = {};
+  GetWindowRect(main_window_, &suggested);
+  RemoteBuffer buffer(process_.get(), sizeof suggested);
+  DWORD_PTR ignored = 0;
+  if (!buffer || !buffer.Write(0, &suggested, sizeof suggested) ||
+      !SendMessageTimeoutW(main_window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(buffer.at(0)),
+                           SMTO_BLOCK, kSendTimeoutMs, &ignored)) {
+    *error = "the program did not take WM_DPICHANGED";
+    return false;
+  }
   return true;
 }
 

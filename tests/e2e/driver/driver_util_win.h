@@ -17,33 +17,4 @@ std::string Quote(const std::string& text);
 // IDOK, IDCANCEL, IDYES, IDNO for "OK", "Cancel", "Yes", "No"; 0 otherwise.
 int AnswerId(const std::string& answer);
 
-// Memory allocated in another process, freed on destruction.
-class RemoteBuffer {
- public:
-  RemoteBuffer(HANDLE process, size_t size)
-      : process_(process),
-        address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
-  }
-  ~RemoteBuffer() {
-    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-  }
-  RemoteBuffer(const RemoteBuffer&) = delete;
-  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-
-  explicit operator bool() const { return address_ != nullptr; }
-  char* at(size_t offset) const { return static_cast<char*>(address_) + offset; }
-  bool Write(size_t offset, const void* bytes, size_t size) const {
-    SIZE_T done = 0;
-    return WriteProcessMemory(process_, at(offset), bytes, size, &done) && done == size;
-  }
-  bool Read(size_t offset, void* bytes, size_t size) const {
-    SIZE_T done = 0;
-    return ReadProcessMemory(process_, at(offset), bytes, size, &done) && done == size;
-  }
-
- private:
-  HANDLE process_;
-  void* address_;
-};
-
 }  // namespace qr::e2e::detail
