@@ -110,9 +110,8 @@ LRESULT CALLBACK AboutProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 HWND Label(HWND parent, const std::string& text, int id, int x, int y, int w, DWORD align,
            HFONT font) {
-  HWND h = AddChild(parent, "STATIC", text.c_str(), align, id, x, y, w, 20);
-  SetControlFont(h, font);
-  return h;
+  if (!font) return AddFormChild(parent, "STATIC", text.c_str(), align, id, x, y, w, 20);
+  return AddChild(parent, "STATIC", text.c_str(), align, id, x, y, w, 20, 0, font);
 }
 
 }  // namespace

@@ -66,18 +66,21 @@ bool IsColouredLabel(int id) {
   return (id >= ctl::kBlueHintName && id <= ctl::kBlueHintCityStateZip) || id == ctl::kHintLine;
 }
 
-// Makes the fonts of the blue labels and the hint line at the window's DPI and gives
-// them to those controls, redrawing them when the window is on screen.
-void MakeMainWindowFonts(Shell& shell) {
+// Makes the fonts of the blue labels and the hint line at the window's DPI.
+void MakeColouredLabelFonts(Shell& shell) {
   shell.labelFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 9, FW_BOLD, true));
   shell.hintFont.reset(FontFromPoints(shell.mainWindow, "Times New Roman", 11, FW_BOLD, false));
-  const BOOL redraw = IsWindowVisible(shell.mainWindow);
+}
+
+// Makes them anew and gives them to those controls, redrawn (after a change of DPI).
+void RemakeColouredLabelFonts(Shell& shell) {
+  MakeColouredLabelFonts(shell);
   for (int id = ctl::kBlueHintName; id <= ctl::kBlueHintCityStateZip; ++id) {
     SendDlgItemMessageW(shell.mainWindow, id, WM_SETFONT,
-                        reinterpret_cast<WPARAM>(shell.labelFont.get()), redraw);
+                        reinterpret_cast<WPARAM>(shell.labelFont.get()), TRUE);
   }
   SendDlgItemMessageW(shell.mainWindow, ctl::kHintLine, WM_SETFONT,
-                      reinterpret_cast<WPARAM>(shell.hintFont.get()), redraw);
+                      reinterpret_cast<WPARAM>(shell.hintFont.get()), TRUE);
 }
 
 HWND BuildToolbar(Shell& shell);
@@ -116,7 +119,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED:
       if (shell) {
         FollowDpiChange(hwnd, wp, lp);
-        MakeMainWindowFonts(*shell);
+        RemakeColouredLabelFonts(*shell);
         if (shell->toolbar) DestroyWindow(shell->toolbar);
         shell->toolbar = BuildToolbar(*shell);
         return 0;
@@ -224,15 +227,15 @@ HWND BuildToolbar(Shell& shell) {
   return tb;
 }
 
-// A control of the main window in the dialog font at the window's DPI, given as it is
-// made: one WM_SETFONT each, while the window is still hidden. The blue labels and the
-// hint line take fonts of their own (MakeMainWindowFonts).
+// A control of the main window in the dialog font at the window's DPI, or for the blue
+// labels and the hint line in theirs, given before the control shows.
 HWND AddControl(Shell& shell, const char* cls, const char* text, DWORD style, int id, int x, int y,
                 int w, int h, DWORD exStyle = 0) {
-  HWND control =
-      AddChild(shell.mainWindow, cls, text, WS_CLIPSIBLINGS | style, id, x, y, w, h, exStyle);
-  if (control && !IsColouredLabel(id)) SetControlFont(control);
-  return control;
+  style |= WS_CLIPSIBLINGS;
+  if (!IsColouredLabel(id))
+    return AddFormChild(shell.mainWindow, cls, text, style, id, x, y, w, h, exStyle);
+  HFONT font = id == ctl::kHintLine ? shell.hintFont.get() : shell.labelFont.get();
+  return AddChild(shell.mainWindow, cls, text, style, id, x, y, w, h, exStyle, font);
 }
 
 HWND AddEdit(Shell& shell, int id, int x, int y, int w, int h) {
@@ -292,6 +295,8 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
                   {FVIRTKEY, VK_F8, kCmdKeyF8}};
   shell.accelerators.reset(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
 
+  MakeColouredLabelFonts(shell);
+
   // Logo box and its caption, the sender and addressee fields.
   AddControl(shell, "STATIC", "", SS_BITMAP | SS_NOTIFY | SS_SUNKEN | SS_CENTERIMAGE, ctl::kLogoBox,
              5, 32, 100, 100);
@@ -349,8 +354,6 @@ bool BuildMainWindow(Shell& shell, const std::string& title, int x, int y) {
   AddButton(shell, "Set To Font", ctl::kAddresseeFontButton, 570, 160, 80, 30);
   shell.blueHintsShown = true;
 
-  MakeMainWindowFonts(shell);
-
   StartupMark("controls_made");
   ShowWindow(shell.mainWindow, SW_SHOWNORMAL);
   UpdateWindow(shell.mainWindow);
@@ -364,9 +367,8 @@ void FinishMainWindow(Shell& shell) {
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   };
-  HWND hint = AddStatic(shell, "", ctl::kHintLine, 150, 200, 500, 20, SS_LEFT);
-  if (hint) SendMessageW(hint, WM_SETFONT, reinterpret_cast<WPARAM>(shell.hintFont.get()), FALSE);
-  placeAfter(hint, ctl::kBlueHintCityStateZip);
+  placeAfter(AddStatic(shell, "", ctl::kHintLine, 150, 200, 500, 20, SS_LEFT),
+             ctl::kBlueHintCityStateZip);
   placeAfter(AddStatic(shell, "", ctl::kBookPathLine, 10, 272, 560, 20, SS_LEFT | SS_PATHELLIPSIS),
              ctl::kHintLine);
   FillPrinterCombo(shell);

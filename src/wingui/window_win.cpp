@@ -7,26 +7,32 @@
 namespace qr {
 
 HWND AddChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
-              int w, int h, DWORD exStyle) {
+              int w, int h, DWORD exStyle, HFONT font) {
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   const int dpi = WindowDpi(parent);
   NoteLayoutDpi(parent, dpi);
   // As the dialog manager makes its controls: no WM_PARENTNOTIFY for each one made,
   // destroyed or clicked, which nothing here reads and which costs a message each.
+  // A child given a font is made hidden and shown once it has the font (see the header).
+  const DWORD visible = font ? 0 : WS_VISIBLE;
   HWND child = CreateWindowExW(
       exStyle | WS_EX_NOPARENTNOTIFY, Wide(cls).c_str(), Wide(text ? text : "").c_str(),
-      WS_CHILD | WS_VISIBLE | style, ScaleForDpi(x, dpi), ScaleForDpi(y, dpi), ScaleForDpi(w, dpi),
-      ScaleForDpi(h, dpi), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-      nullptr);
-  if (child) NoteBaseRect(parent, child, {x, y, x + w, y + h});
+      WS_CHILD | visible | (style & ~WS_VISIBLE), ScaleForDpi(x, dpi), ScaleForDpi(y, dpi),
+      ScaleForDpi(w, dpi), ScaleForDpi(h, dpi), parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  if (!child) return nullptr;
+  NoteBaseRect(parent, child, {x, y, x + w, y + h});
+  if (font) {
+    SetControlFont(child, font);
+    ShowWindow(child, SW_SHOWNA);
+  }
   return child;
 }
 
 HWND AddFormChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
                   int w, int h, DWORD exStyle) {
-  HWND child = AddChild(parent, cls, text, style, id, x, y, w, h, exStyle);
-  if (child) SetControlFont(child);
-  return child;
+  return AddChild(parent, cls, text, style, id, x, y, w, h, exStyle,
+                  GuiFontForDpi(WindowDpi(parent)));
 }
 
 void SetControlFont(HWND control, HFONT font) {

@@ -25,10 +25,14 @@ State* WindowState(HWND hwnd, UINT msg, LPARAM lp) {
 // added to `style`, WS_EX_NOPARENTNOTIFY to `exStyle`. Class and text are UTF-8, as
 // every text the kit takes. The rectangle is given at 96 dpi: the child is made at the
 // parent's DPI, and both the DPI and the rectangle are remembered, to lay the child out
-// again at another (LayOutForDpi).
+// again at another (LayOutForDpi). Given `font`, the child is made hidden, takes the
+// font and only then shows: it never measures or draws itself in the system font, and
+// an edit, which takes a cached device context while it is made, gives it back when it
+// shows, free for the next control (Wine makes a new display device context, a dozen
+// round trips to its server, for each control that finds none free).
 HWND AddChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
-              int w, int h, DWORD exStyle = 0);
-// The same in the dialog font, as controls of a form have it.
+              int w, int h, DWORD exStyle = 0, HFONT font = nullptr);
+// The same in the dialog font at the parent's DPI, as controls of a form have it.
 HWND AddFormChild(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
                   int w, int h, DWORD exStyle = 0);
 
