@@ -209,9 +209,7 @@ bool Driver::DoubleClickListRow(const Command& command, std::string* error) {
   return true;
 }
 
-// WM_DPICHANGED as a move to a monitor of another scale sends it: the DPI in both halves
-// of wParam and, in the program's memory, the rectangle Windows suggests, here the
-// window's own (the checks that follow are of its controls).
+// WM_DPICHANGED as a move to another monitor sends it, suggesting the window's own rectangle.
 bool Driver::DpiChange(const Command& command, std::string* error) {
   if (!NeedMainWindow(error)) return false;
   long dpi = 0;
